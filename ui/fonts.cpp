@@ -1,0 +1,36 @@
+#include "ui/fonts.h"
+
+#include <cmath>
+
+namespace ui {
+
+QString installedFace(const QString &designFace)
+{
+    if (designFace == QLatin1String("Times New Roman"))
+        return QStringLiteral("Liberation Serif");
+    // "Arial" and "MS Sans Serif" are both sans faces of Arial's metrics.
+    return QStringLiteral("Liberation Sans");
+}
+
+int pointsToPixels(double points)
+{
+    return static_cast<int>(std::lround(points * 96.0 / 72.0));
+}
+
+QFont makeFont(const FontSpec &spec)
+{
+    QFont font(installedFace(spec.face));
+    font.setPixelSize(pointsToPixels(spec.points));
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setUnderline(spec.underline);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+QFont windowFont()
+{
+    return makeFont({QStringLiteral("MS Sans Serif"), 8.25});
+}
+
+} // namespace ui

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QLabel>
+
+namespace ui {
+
+// A windowless-style text (or picture) control: no focus, plain text, an
+// optional thin border, transparent or opaque, and optionally sized to its
+// text. It reports clicks, presses and pointer moves the way the window's
+// handlers expect them.
+class GameLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit GameLabel(QWidget *parent);
+
+    // Sets the caption; an auto-sized label then takes exactly the size its
+    // text needs, keeping its left and top edges.
+    void setText(const QString &text);
+
+    void setAutoSize(bool on);
+    bool autoSize() const { return m_autoSize; }
+
+    // Opaque labels fill their rectangle with the background colour.
+    void setOpaque(bool opaque);
+    void setBorder(bool thinBorder);
+
+    void setTextColor(const QColor &color);
+    QColor textColor() const;
+    void setBackColor(const QColor &color);
+    QColor backColor() const;
+
+signals:
+    void clicked();             // left button pressed and released on the label
+    void doubleClicked();
+    void mouseDown(Qt::MouseButton button);
+    void mouseMoved();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    void fitToText();
+
+    bool m_autoSize = false;
+    bool m_leftPressed = false;
+};
+
+} // namespace ui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// The game's sound module: which sound to play next, and the image of the
+// sound last started.
+namespace modGame {
+
+// Set by the caller to 9, 10 or 11 just before PlayHitSound; the sound
+// played is resource 100 + SoundIndex.
+extern qint16 SoundIndex;
+
+// The complete WAV image last loaded; it stays alive while it plays.
+extern QByteArray WavData;
+
+// Loads WAV resource `id` into WavData and starts playing it; returns at once.
+void PlayWavResource(qint16 id);
+
+} // namespace modGame

@@ -1,0 +1,146 @@
+#include "ui/numgame.h"
+
+#include "game/clock.h"
+#include "game/random.h"
+#include "ui/dialogs.h"
+#include "ui/gamelabel.h"
+#include "ui/intervaltimer.h"
+#include "ui/modgame.h"
+#include "ui/palette.h"
+
+#include <QApplication>
+#include <QFrame>
+#include <QPushButton>
+#include <QResizeEvent>
+
+namespace ui {
+
+NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent), m_services(services)
+{
+    if (!m_services.dialogs) {
+        m_ownDialogs = std::make_unique<QtDialogs>(this);
+        m_services.dialogs = m_ownDialogs.get();
+    }
+    if (!m_services.clock) {
+        m_ownClock = std::make_unique<game::SystemClock>();
+        m_services.clock = m_ownClock.get();
+    }
+    if (!m_services.random) {
+        m_ownRandom = std::make_unique<game::UnseededRandom>();
+        m_services.random = m_ownRandom.get();
+    }
+
+    buildMenu();
+    buildControls();
+    connectHandlers();
+    Form_Load();
+}
+
+NumGame::~NumGame() = default;
+
+void NumGame::connectHandlers()
+{
+    for (int i = 0; i < game::SquaresPerSeries; ++i) {
+        GameLabel *first = Label1[static_cast<size_t>(i)];
+        GameLabel *second = Label2[static_cast<size_t>(i)];
+        connect(first, &GameLabel::clicked, this, [this, i] { Label1_Click(i); });
+        connect(second, &GameLabel::clicked, this, [this, i] { Label2_Click(i); });
+        connect(first, &GameLabel::mouseMoved, this, [this, i] { Label1_MouseMove(i); });
+        connect(second, &GameLabel::mouseMoved, this, [this, i] { Label2_MouseMove(i); });
+        connect(first, &GameLabel::mouseDown, this, [this, i] { Label1_MouseDown(i); });
+        connect(second, &GameLabel::mouseDown, this, [this, i] { Label2_MouseDown(i); });
+    }
+    for (int i = 0; i < static_cast<int>(Label11.size()); ++i) {
+        connect(Label11[static_cast<size_t>(i)], &GameLabel::clicked, this, [this, i] { Label11_Click(i); });
+        connect(Label11[static_cast<size_t>(i)], &GameLabel::mouseMoved, this, [this, i] { Label11_MouseMove(i); });
+    }
+    connect(Label12, &GameLabel::clicked, this, &NumGame::Label12_Click);
+    connect(Label19, &GameLabel::clicked, this, &NumGame::Label19_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(Image3[static_cast<size_t>(i)], &GameLabel::clicked, this, [this, i] { Image3_Click(i); });
+
+    connect(Resetz, &QPushButton::clicked, this, &NumGame::Resetz_Click);
+    connect(Timer1, &IntervalTimer::timeout, this, &NumGame::Timer1_Timer);
+    connect(Timer3, &IntervalTimer::timeout, this, &NumGame::Timer3_Timer);
+
+    connect(Exitz, &QAction::triggered, this, &NumGame::Exitz_Click);
+    connect(Reset, &QAction::triggered, this, &NumGame::Reset_Click);
+    connect(Player1, &QAction::triggered, this, &NumGame::Player1_Click);
+    connect(Player2, &QAction::triggered, this, &NumGame::Player2_Click);
+    connect(ClearScores, &QAction::triggered, this, &NumGame::ClearScores_Click);
+    connect(ScoreBoard, &QAction::triggered, this, &NumGame::ScoreBoard_Click);
+    connect(RecordHigh, &QAction::triggered, this, &NumGame::RecordHigh_Click);
+    connect(Helpz, &QAction::triggered, this, &NumGame::Helpz_Click);
+}
+
+void NumGame::Form_Load()
+{
+    m_state.PlayerName[0] = QStringLiteral("PLAYER 1");
+    m_state.PlayerName[1] = QStringLiteral("PLAYER 2");
+    Icon_Initialize();
+    Timer1->setInterval(0);
+    Reset_Click();
+}
+
+void NumGame::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void NumGame::Form_Resize()
+{
+    if (!Frame1[0])
+        return;
+    const QRect outer = frameGeometry();
+    const QPointF origin = centredPanelOrigin(static_cast<float>(outer.width()) * 15.0f,
+                                              static_cast<float>(outer.height()) * 15.0f, 11745.0f, 7695.0f);
+    Frame1[0]->move(qRound(origin.x() / 15.0), qRound(origin.y() / 15.0));
+}
+
+void NumGame::Timer3_Timer()
+{
+    QPalette p = m_client->palette();
+    p.setColor(QPalette::Window, cycleColour(ColorCycleCount % 16));
+    m_client->setPalette(p);
+    ColorCycleCount = nextCycleCount(ColorCycleCount);
+}
+
+void NumGame::Exitz_Click()
+{
+    close();
+    QApplication::quit();
+}
+
+void NumGame::Icon_Initialize()
+{
+    IconUp = QCursor(QPixmap(QStringLiteral(":/icons/110.ico")), 16, 19);
+    IconProd = QCursor(QPixmap(QStringLiteral(":/icons/103.ico")), 14, 8);
+    IconDn = QCursor(QPixmap(QStringLiteral(":/icons/102.ico")), 16, 19);
+}
+
+void NumGame::SetIcon(GameLabel *Labez)
+{
+    Labez->setCursor(IconUp);
+}
+
+void NumGame::SetIconProd(GameLabel *Labez)
+{
+    Labez->setCursor(IconProd);
+}
+
+void NumGame::SetIconDn(GameLabel *Labez)
+{
+    Labez->setCursor(IconDn);
+}
+
+void NumGame::PlayHitSound()
+{
+    modGame::PlayWavResource(static_cast<qint16>(100 + modGame::SoundIndex));
+}
+
+void NumGame::Helpz_Click()
+{
+}
+
+} // namespace ui

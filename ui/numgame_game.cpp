@@ -1,0 +1,165 @@
+// The game's handlers: a new game, the hit, and the squares' feedback.
+
+#include "ui/numgame.h"
+
+#include "game/board.h"
+#include "game/clock.h"
+#include "game/random.h"
+#include "game/textvalue.h"
+#include "ui/dialogs.h"
+#include "ui/gamelabel.h"
+#include "ui/intervaltimer.h"
+#include "ui/modgame.h"
+
+#include <QApplication>
+
+namespace ui {
+
+namespace {
+const QColor kRestBack(224, 224, 224);
+const QColor kHitText(255, 0, 0);
+const QColor kHitBack(255, 224, 192);
+} // namespace
+
+GameLabel *NumGame::square(Series series, int index) const
+{
+    const auto &squares = series == Series::First ? Label1 : Label2;
+    return squares[static_cast<size_t>(index)];
+}
+
+void NumGame::Reset_Click()
+{
+    for (GameLabel *banner : Label9)
+        banner->setVisible(false);
+    Label3->setText(QStringLiteral("Score"));
+    Label5->setText(QStringLiteral("Score"));
+    Label6->setText(QStringLiteral("Attempts"));
+    Label4->setText(QStringLiteral("Attempts"));
+    Reset_Colors();
+    Label8[2]->setText(QStringLiteral("1"));
+    Label17->setText(game::turnPrompt(m_state.PlayerName[0]));
+    Label10->setText(QString());
+    Timer1->setInterval(0);
+    m_state.HitHistory1.clear();
+    m_state.HitHistory2.clear();
+    m_state.HitCount = 0;
+}
+
+void NumGame::Resetz_Click()
+{
+    Reset_Click();
+}
+
+void NumGame::Label1_Click(int index)
+{
+    hit(Series::First, index);
+}
+
+void NumGame::Label2_Click(int index)
+{
+    hit(Series::Second, index);
+}
+
+void NumGame::hit(Series series, int index)
+{
+    if (m_state.isOver()) {
+        Label8[2]->setText(QStringLiteral("X"));
+        m_services.dialogs->message(game::gameOverMessage(), Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok,
+                                    game::gameOverTitle());
+        return;
+    }
+
+    Reset_Colors();
+    GameLabel *hitSquare = square(series, index);
+    hitSquare->setTextColor(kHitText);
+    hitSquare->setBackColor(kHitBack);
+
+    const qint16 clock = game::clockDigit(m_services.clock->secondsSinceMidnight());
+    const qint16 random = game::randomPart(m_services.random->next());
+    const game::Numbering numbers = game::renumber(game::startDigit(random, clock));
+    for (size_t i = 0; i < Label1.size(); ++i) {
+        Label1[i]->setText(numbers.first[i]);
+        Label2[i]->setText(numbers.second[i]);
+    }
+
+    ++m_state.HitCount;
+    const bool firstPlayer = m_state.lastHitWasFirstPlayers();
+    m_state.HitValue = game::textValue(hitSquare->text());
+
+    modGame::SoundIndex = m_state.HitValue < 1 ? 10 : 9;
+    PlayHitSound();
+
+    if (firstPlayer) {
+        Label5->setText(game::addToText(Label5->text(), m_state.HitValue));
+        m_state.HitHistory1 += game::historyGroup(m_state.HitValue);
+        Label6->setText(game::addToText(Label6->text(), 1));
+        Label8[2]->setText(QStringLiteral("2"));
+        Label17->setText(game::turnPrompt(m_state.PlayerName[1]));
+    } else {
+        Label3->setText(game::addToText(Label3->text(), m_state.HitValue));
+        m_state.HitHistory2 += game::historyGroup(m_state.HitValue);
+        Label4->setText(game::addToText(Label4->text(), 1));
+        Label8[2]->setText(QStringLiteral("1"));
+        Label17->setText(game::turnPrompt(m_state.PlayerName[0]));
+    }
+
+    if (m_state.isOver()) {
+        m_state.FinalScore2 = game::textValue(Label3->text());
+        m_state.FinalScore1 = game::textValue(Label5->text());
+        Label8[2]->setText(QStringLiteral("X"));
+        WinGame();
+        AppendScore();
+    }
+}
+
+void NumGame::Reset_Colors()
+{
+    const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+    for (size_t i = 0; i < Label1.size(); ++i) {
+        Label1[i]->setTextColor(buttonText);
+        Label2[i]->setTextColor(buttonText);
+    }
+    ResetColor();
+}
+
+void NumGame::ResetColor()
+{
+    for (size_t i = 0; i < Label1.size(); ++i) {
+        Label1[i]->setBackColor(kRestBack);
+        Label2[i]->setBackColor(kRestBack);
+    }
+}
+
+void NumGame::Label1_MouseMove(int index)
+{
+    GameLabel *sq = Label1[static_cast<size_t>(index)];
+    SetIcon(sq);
+    sq->setToolTip(Label17->text().mid(12, 10));
+}
+
+void NumGame::Label2_MouseMove(int index)
+{
+    GameLabel *sq = Label2[static_cast<size_t>(index)];
+    SetIcon(sq);
+    sq->setToolTip(Label17->text().mid(12, 10));
+}
+
+void NumGame::Label1_MouseDown(int index)
+{
+    SetIconDn(Label1[static_cast<size_t>(index)]);
+}
+
+void NumGame::Label2_MouseDown(int index)
+{
+    SetIconDn(Label2[static_cast<size_t>(index)]);
+}
+
+void NumGame::WinGame()
+{
+}
+
+void NumGame::Timer1_Timer()
+{
+}
+
+} // namespace ui

@@ -1,0 +1,21 @@
+#pragma once
+
+namespace game {
+class Clock;
+class RandomSource;
+}
+
+namespace ui {
+
+class Dialogs;
+
+// What the outside world decides for the window. Any seam left null is
+// replaced by the real thing, owned by the window.
+struct Services
+{
+    Dialogs *dialogs = nullptr;
+    game::Clock *clock = nullptr;
+    game::RandomSource *random = nullptr;
+};
+
+} // namespace ui
