@@ -6,6 +6,8 @@
 
 #include "publisher/catalogue.h"
 #include "publisher/publisher.h"
+#include "publisher/webbrowser.h"
+#include "ui/boardtext.h"
 #include "ui/fonts.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -162,6 +164,14 @@ void NumGame::buildControls()
                                 {QStringLiteral("Arial"), 8.25, false, false, true}, QColor(0, 0, 192), {},
                                 false, true});
     Label15->setToolTip(QStringLiteral("Contact us at this Email address"));
+    {
+        // The address is longer than the label was drawn for, and the board
+        // panel stands right of it: set it a touch tighter so it shows whole.
+        QFont tight = Label15->font();
+        tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
+        Label15->setFont(tight);
+        Label15->setText(Label15->text());
+    }
     Image3[1] = makePicture(panel, "Image3(1)", 900, 3165, QStringLiteral(":/pictures/symbol_red.gif"),
                             QSize(36, 50));
     const QString visitTip = QStringLiteral("Visit this website for more downloads");
@@ -192,7 +202,7 @@ void NumGame::buildControls()
     Image4[0] = makePicture(panel, "Image4(0)", 150, 180, QStringLiteral(":/pictures/title.gif"), QSize(142, 46));
 
     // Windowed controls of the main panel, back to front.
-    WebBrowser1 = new QWidget(panel);
+    WebBrowser1 = new publisher::WebBrowser(*m_services.urlOpener, panel);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     WebBrowser1->setGeometry(twipsRect(3345, 1275, 225, 285));
 
@@ -209,7 +219,7 @@ void NumGame::buildControls()
 
     Frame4 = makeFrame(panel, "Frame4", twipsRect(2400, 240, 6855, 7335), QStringLiteral("Score Board"),
                        windowFont());
-    Text1 = new QPlainTextEdit(Frame4);
+    Text1 = new BoardText(Frame4);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setGeometry(twipsRect(120, 240, 6615, 6975));
     Text1->setReadOnly(true);
