@@ -1,5 +1,7 @@
 #include "ui/modgame.h"
 
+#include "ui/soundoutput.h"
+
 #include <QFile>
 
 namespace modGame {
@@ -7,13 +9,36 @@ namespace modGame {
 qint16 SoundIndex = 0;
 QByteArray WavData;
 
-void PlayWavResource(qint16 id)
+namespace {
+ui::SoundOutput *g_output = nullptr;
+}
+
+void setOutput(ui::SoundOutput *output)
+{
+    g_output = output;
+}
+
+ui::SoundOutput *output()
+{
+    return g_output;
+}
+
+QByteArray wavResource(qint16 id)
 {
     QFile resource(QStringLiteral(":/wav/%1.wav").arg(id));
     if (!resource.open(QIODevice::ReadOnly))
-        return;
-    WavData = resource.readAll();
-    // Playback itself comes with the sound output.
+        return {};
+    return resource.readAll();
+}
+
+void PlayWavResource(qint16 id)
+{
+    const QByteArray image = wavResource(id);
+    // Starting the new sound stops the old one; only then is the old image
+    // let go (the output keeps its own reference while it plays).
+    if (g_output)
+        g_output->play(image);
+    WavData = image;
 }
 
 } // namespace modGame

@@ -3,6 +3,10 @@
 #include <QByteArray>
 #include <QtGlobal>
 
+namespace ui {
+class SoundOutput;
+}
+
 // The game's sound module: which sound to play next, and the image of the
 // sound last started.
 namespace modGame {
@@ -13,6 +17,13 @@ extern qint16 SoundIndex;
 
 // The complete WAV image last loaded; it stays alive while it plays.
 extern QByteArray WavData;
+
+// Where PlayWavResource sends its sounds; null plays nothing.
+void setOutput(ui::SoundOutput *output);
+ui::SoundOutput *output();
+
+// The bytes of WAV resource `id`; empty when there is no such resource.
+QByteArray wavResource(qint16 id);
 
 // Loads WAV resource `id` into WavData and starts playing it; returns at once.
 void PlayWavResource(qint16 id);

@@ -7,6 +7,7 @@
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
 #include "ui/palette.h"
+#include "ui/soundoutput.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -29,6 +30,11 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
         m_ownRandom = std::make_unique<game::UnseededRandom>();
         m_services.random = m_ownRandom.get();
     }
+    if (!m_services.sound) {
+        m_ownSound = std::make_unique<AudioSinkOutput>();
+        m_services.sound = m_ownSound.get();
+    }
+    modGame::setOutput(m_services.sound);
 
     buildMenu();
     buildControls();
@@ -36,7 +42,11 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
     Form_Load();
 }
 
-NumGame::~NumGame() = default;
+NumGame::~NumGame()
+{
+    if (modGame::output() == m_services.sound)
+        modGame::setOutput(nullptr);
+}
 
 void NumGame::connectHandlers()
 {

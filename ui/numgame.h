@@ -31,6 +31,7 @@ public:
     ~NumGame() override;
 
     const game::GameState &state() const { return m_state; }
+    qint16 blinkCount() const { return BlinkCount; }
 
     // Start-up, resizing, the colour cycle and exit.
     void Form_Load();
@@ -94,12 +95,14 @@ private:
 
     game::GameState m_state;
     qint16 ColorCycleCount = 0; // background colour ticks so far
+    qint16 BlinkCount = 0;      // winner-banner blinks; carries over from game to game
 
     // Seams, and the real implementations the window owns when none was given.
     Services m_services;
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<game::Clock> m_ownClock;
     std::unique_ptr<game::RandomSource> m_ownRandom;
+    std::unique_ptr<SoundOutput> m_ownSound;
 
     // Pointer images, loaded once.
     QCursor IconUp;

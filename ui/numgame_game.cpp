@@ -6,6 +6,7 @@
 #include "game/clock.h"
 #include "game/random.h"
 #include "game/textvalue.h"
+#include "game/winner.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -19,6 +20,8 @@ namespace {
 const QColor kRestBack(224, 224, 224);
 const QColor kHitText(255, 0, 0);
 const QColor kHitBack(255, 224, 192);
+const QColor kBannerWhite(255, 255, 255);
+const QColor kBannerGreen(0, 255, 0);
 } // namespace
 
 GameLabel *NumGame::square(Series series, int index) const
@@ -156,10 +159,24 @@ void NumGame::Label2_MouseDown(int index)
 
 void NumGame::WinGame()
 {
+    for (GameLabel *banner : Label9)
+        banner->setVisible(true);
+    Timer1->setInterval(game::BlinkIntervalMs);
+    Label10->setText(game::scoreDifferenceText(m_state.FinalScore1, m_state.FinalScore2));
+    Label9[1]->setText(game::winnerMark(m_state.FinalScore1, m_state.FinalScore2));
+    Timer1_Timer(); // the first blink comes at once
 }
 
 void NumGame::Timer1_Timer()
 {
+    if (game::advanceBlink(BlinkCount))
+        Timer1->setInterval(0);
+    modGame::SoundIndex = 11;
+    PlayHitSound();
+    // White and green take turns; the colour left at the end carries over.
+    const QColor next = Label9[0]->textColor() == kBannerWhite ? kBannerGreen : kBannerWhite;
+    for (GameLabel *banner : Label9)
+        banner->setTextColor(next);
 }
 
 } // namespace ui

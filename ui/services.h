@@ -8,6 +8,7 @@ class RandomSource;
 namespace ui {
 
 class Dialogs;
+class SoundOutput;
 
 // What the outside world decides for the window. Any seam left null is
 // replaced by the real thing, owned by the window.
@@ -16,6 +17,7 @@ struct Services
     Dialogs *dialogs = nullptr;
     game::Clock *clock = nullptr;
     game::RandomSource *random = nullptr;
+    SoundOutput *sound = nullptr;
 };
 
 } // namespace ui
