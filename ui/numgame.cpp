@@ -2,6 +2,8 @@
 
 #include "game/clock.h"
 #include "game/random.h"
+#include "scores/storage.h"
+#include "ui/boardtext.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -29,6 +31,10 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
     if (!m_services.random) {
         m_ownRandom = std::make_unique<game::UnseededRandom>();
         m_services.random = m_ownRandom.get();
+    }
+    if (!m_services.storage) {
+        m_ownStorage = std::make_unique<scores::SystemStorage>();
+        m_services.storage = m_ownStorage.get();
     }
     if (!m_services.sound) {
         m_ownSound = std::make_unique<AudioSinkOutput>();
@@ -70,6 +76,7 @@ void NumGame::connectHandlers()
         connect(Image3[static_cast<size_t>(i)], &GameLabel::clicked, this, [this, i] { Image3_Click(i); });
 
     connect(Resetz, &QPushButton::clicked, this, &NumGame::Resetz_Click);
+    connect(Text1, &BoardText::doubleClicked, this, &NumGame::Text1_DblClick);
     connect(Timer1, &IntervalTimer::timeout, this, &NumGame::Timer1_Timer);
     connect(Timer3, &IntervalTimer::timeout, this, &NumGame::Timer3_Timer);
 

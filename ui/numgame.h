@@ -17,6 +17,7 @@ class QPushButton;
 
 namespace ui {
 
+class BoardText;
 class GameLabel;
 class IntervalTimer;
 
@@ -95,6 +96,8 @@ private:
 
     game::GameState m_state;
     qint16 ColorCycleCount = 0; // background colour ticks so far
+    QString GameEndText;                // first line of the last game's log record
+    std::array<QString, 5> RecordText;  // working copy of the highest record
     qint16 BlinkCount = 0;      // winner-banner blinks; carries over from game to game
 
     // Seams, and the real implementations the window owns when none was given.
@@ -102,6 +105,7 @@ private:
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<game::Clock> m_ownClock;
     std::unique_ptr<game::RandomSource> m_ownRandom;
+    std::unique_ptr<scores::Storage> m_ownStorage;
     std::unique_ptr<SoundOutput> m_ownSound;
 
     // Pointer images, loaded once.
@@ -115,7 +119,7 @@ private:
     QGroupBox *Frame2 = nullptr;
     QGroupBox *Frame3 = nullptr;
     QGroupBox *Frame4 = nullptr;
-    QPlainTextEdit *Text1 = nullptr;
+    BoardText *Text1 = nullptr;
     QPushButton *Resetz = nullptr;
     QWidget *WebBrowser1 = nullptr;
     std::array<GameLabel *, 10> Label1{};

@@ -5,6 +5,10 @@ class Clock;
 class RandomSource;
 }
 
+namespace scores {
+class Storage;
+}
+
 namespace ui {
 
 class Dialogs;
@@ -17,6 +21,7 @@ struct Services
     Dialogs *dialogs = nullptr;
     game::Clock *clock = nullptr;
     game::RandomSource *random = nullptr;
+    scores::Storage *storage = nullptr; // score log and settings locations
     SoundOutput *sound = nullptr;
 };
 

@@ -1,0 +1,135 @@
+#include "scores/record.h"
+
+#include "game/textvalue.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+
+namespace scores {
+
+namespace {
+
+const QString kSection = QStringLiteral("Highest Record");
+
+// QSettings escapes the space in the group name on disk ("Highest%20Record")
+// and unescapes it on reading, so the name is always given as it reads.
+QString sectionKey(const QString &key)
+{
+    return kSection + QLatin1Char('/') + key;
+}
+
+// A value edited by hand may hold an unquoted comma, which QSettings reads
+// as a list; show it as it stands in the file.
+QString text(const QVariant &value)
+{
+    if (value.typeId() == QMetaType::QStringList)
+        return value.toStringList().join(QStringLiteral(", "));
+    return value.toString();
+}
+
+// QSettings only says "access error"; find out what stood in the way.
+QString accessProblem(const QString &file)
+{
+    const QString folder = QFileInfo(file).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return QStringLiteral("its folder cannot be created");
+    QFile probe(file);
+    if (!probe.open(QIODevice::ReadWrite))
+        return probe.errorString();
+    return QStringLiteral("the file cannot be written");
+}
+
+bool synced(QSettings &settings, const QString &file, QString *reason)
+{
+    settings.sync();
+    switch (settings.status()) {
+    case QSettings::NoError:
+        return true;
+    case QSettings::AccessError:
+        *reason = accessProblem(file);
+        return false;
+    case QSettings::FormatError:
+        *reason = QStringLiteral("the file is not a valid settings file");
+        return false;
+    }
+    return false;
+}
+
+} // namespace
+
+const std::array<QString, 5> &recordKeys()
+{
+    static const std::array<QString, 5> keys{QStringLiteral("GameTime"), QStringLiteral("Player1"),
+                                             QStringLiteral("Player2"), QStringLiteral("ScoreDiff"),
+                                             QStringLiteral("GameResult")};
+    return keys;
+}
+
+qint16 recordDifference(const QString &scoreDiffText)
+{
+    return game::textValue(QStringView(scoreDiffText).mid(19, 3));
+}
+
+bool replacesRecord(const QString &storedScoreDiff, qint16 difference, const QString &outcomeText)
+{
+    return winnerIndex(outcomeText) >= 0 && recordDifference(storedScoreDiff) < difference;
+}
+
+RecordValues recordValues(const FinishedGame &game)
+{
+    const int winner = winnerIndex(game.outcomeText);
+    const QString result =
+        winner < 0 ? QString() : game.names[static_cast<size_t>(winner)] + QStringLiteral(" had won the Game.");
+    return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result};
+}
+
+QString recordMessage(const RecordValues &values)
+{
+    if (values[0].isEmpty())
+        return QStringLiteral("NO RECORD FOUND TO DISPLAY");
+    QStringList lines{QStringLiteral("        HIGHEST RECORD OF THE GAME"), QString()};
+    for (const QString &value : values)
+        lines << value;
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString RecordStore::value(const QString &key) const
+{
+    const QSettings settings(m_file, QSettings::IniFormat);
+    return text(settings.value(sectionKey(key), QString()));
+}
+
+RecordValues RecordStore::values() const
+{
+    const QSettings settings(m_file, QSettings::IniFormat);
+    RecordValues values;
+    for (size_t i = 0; i < values.size(); ++i)
+        values[i] = text(settings.value(sectionKey(recordKeys()[i]), QString()));
+    return values;
+}
+
+bool RecordStore::save(const RecordValues &values, QString *reason) const
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    for (size_t i = 0; i < values.size(); ++i)
+        settings.setValue(sectionKey(recordKeys()[i]), values[i]);
+    return synced(settings, m_file, reason);
+}
+
+Removal RecordStore::remove(QString *reason) const
+{
+    QSettings settings(m_file, QSettings::IniFormat);
+    if (!settings.childGroups().contains(kSection))
+        return Removal::NotFound;
+    settings.remove(kSection);
+    return synced(settings, m_file, reason) ? Removal::Removed : Removal::Failed;
+}
+
+QString recordSaveWarning(const QString &file, const QString &reason)
+{
+    return QStringLiteral("The highest record could not be saved in \"%1\": %2.").arg(file, reason);
+}
+
+} // namespace scores

@@ -1,0 +1,86 @@
+#include "scores/scoreboard.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace scores {
+
+QString boardHeader()
+{
+    return QStringLiteral("\t\tSCORE BOARD\r\n");
+}
+
+QString boardText(const QByteArray &log)
+{
+    const QString content = QString::fromUtf8(log);
+    QString text = boardHeader();
+    text.reserve(text.size() + content.size() + content.size() / 16 + 2);
+    // Every line, whether it ends in CR LF, a lone CR or a lone LF, or
+    // not at all at the end of the file, becomes CR LF and the line.
+    qsizetype start = 0;
+    const qsizetype n = content.size();
+    while (start < n) {
+        qsizetype end = start;
+        while (end < n && content[end] != u'\r' && content[end] != u'\n')
+            ++end;
+        text += QLatin1String("\r\n");
+        text += QStringView(content).mid(start, end - start);
+        if (end < n && content[end] == u'\r' && end + 1 < n && content[end + 1] == u'\n')
+            ++end;
+        start = end + 1;
+    }
+    return text;
+}
+
+QString readBoardText(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return boardHeader();
+    return boardText(file.readAll());
+}
+
+QString showBoardCaption()
+{
+    return QStringLiteral("&Show ScoreBoard");
+}
+
+QString hideBoardCaption()
+{
+    return QStringLiteral("&Hide ScoreBoard");
+}
+
+QString clearQuestion()
+{
+    return QStringLiteral("ALL previous score entries will be deleted permanently, are you sure?");
+}
+
+Removal removeLog(const QString &path, QString *reason)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return Removal::NotFound;
+    QFile file(path);
+    if (info.isDir() || !file.remove()) {
+        *reason = info.isDir() ? QStringLiteral("it is a folder") : file.errorString();
+        return Removal::Failed;
+    }
+    return Removal::Removed;
+}
+
+ClearReport clearReport(const ClearStep &log, const ClearStep &record)
+{
+    QStringList failures;
+    if (log.removal == Removal::Failed)
+        failures << QStringLiteral("The score log \"%1\" could not be deleted: %2.").arg(log.path, log.reason);
+    if (record.removal == Removal::Failed)
+        failures << QStringLiteral("The highest record in \"%1\" could not be deleted: %2.")
+                        .arg(record.path, record.reason);
+    if (!failures.isEmpty())
+        return {failures.join(QStringLiteral("\r\n")), true};
+    if (log.removal == Removal::NotFound && record.removal == Removal::NotFound)
+        return {QStringLiteral("No Score Records found to Clear."), true};
+    return {QStringLiteral("All Records Cleared Successfully."), false};
+}
+
+} // namespace scores

@@ -1,0 +1,68 @@
+#include "scores/storage.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <unistd.h>
+
+namespace scores {
+
+QString SystemStorage::executableFolder() const
+{
+    return QCoreApplication::applicationDirPath();
+}
+
+QString SystemStorage::dataFolder() const
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+}
+
+QString SystemStorage::settingsFile() const
+{
+    const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + baseName
+        + QStringLiteral(".conf");
+}
+
+QString scoreLogName()
+{
+    return QStringLiteral("TVL_Scores");
+}
+
+namespace {
+
+bool writable(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), W_OK) == 0;
+}
+
+// An existing log must take writes (a folder of that name cannot); a missing
+// one needs a folder that takes a new file. access() also sees read-only
+// mounts, which stop even root.
+bool canHoldLog(const QString &path)
+{
+    const QFileInfo file(path);
+    if (file.exists())
+        return !file.isDir() && writable(path);
+    const QFileInfo folder(file.absolutePath());
+    return folder.isDir() && writable(folder.absoluteFilePath());
+}
+
+} // namespace
+
+QString chooseLogPath(const QString &executableFolder, const QString &dataFolder)
+{
+    const QString beside = executableFolder + QLatin1Char('/') + scoreLogName();
+    if (canHoldLog(beside))
+        return beside;
+    return dataFolder + QLatin1Char('/') + scoreLogName();
+}
+
+QString scoreLogPath(const Storage &storage)
+{
+    return chooseLogPath(storage.executableFolder(), storage.dataFolder());
+}
+
+} // namespace scores

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPlainTextEdit>
+
+namespace ui {
+
+// The score board's text box; a double-click on it asks to hide the board.
+class BoardText : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit BoardText(QWidget *parent) : QPlainTextEdit(parent) {}
+
+signals:
+    void doubleClicked();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+} // namespace ui
