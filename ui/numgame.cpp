@@ -2,10 +2,12 @@
 
 #include "game/clock.h"
 #include "game/random.h"
+#include "publisher/webbrowser.h"
 #include "scores/storage.h"
 #include "ui/boardtext.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
+#include "ui/helptext.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
 #include "ui/palette.h"
@@ -31,6 +33,10 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
     if (!m_services.random) {
         m_ownRandom = std::make_unique<game::UnseededRandom>();
         m_services.random = m_ownRandom.get();
+    }
+    if (!m_services.urlOpener) {
+        m_ownUrlOpener = std::make_unique<publisher::DesktopUrlOpener>();
+        m_services.urlOpener = m_ownUrlOpener.get();
     }
     if (!m_services.storage) {
         m_ownStorage = std::make_unique<scores::SystemStorage>();
@@ -158,6 +164,7 @@ void NumGame::PlayHitSound()
 
 void NumGame::Helpz_Click()
 {
+    m_services.dialogs->message(helpText(), Dialogs::Icon::Information);
 }
 
 } // namespace ui

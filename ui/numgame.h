@@ -15,6 +15,10 @@ class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 
+namespace publisher {
+class WebBrowser;
+}
+
 namespace ui {
 
 class BoardText;
@@ -105,6 +109,7 @@ private:
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<game::Clock> m_ownClock;
     std::unique_ptr<game::RandomSource> m_ownRandom;
+    std::unique_ptr<publisher::UrlOpener> m_ownUrlOpener;
     std::unique_ptr<scores::Storage> m_ownStorage;
     std::unique_ptr<SoundOutput> m_ownSound;
 
@@ -121,7 +126,7 @@ private:
     QGroupBox *Frame4 = nullptr;
     BoardText *Text1 = nullptr;
     QPushButton *Resetz = nullptr;
-    QWidget *WebBrowser1 = nullptr;
+    publisher::WebBrowser *WebBrowser1 = nullptr;
     std::array<GameLabel *, 10> Label1{};
     std::array<GameLabel *, 10> Label2{};
     GameLabel *Label3 = nullptr;

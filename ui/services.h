@@ -5,6 +5,10 @@ class Clock;
 class RandomSource;
 }
 
+namespace publisher {
+class UrlOpener;
+}
+
 namespace scores {
 class Storage;
 }
@@ -21,6 +25,7 @@ struct Services
     Dialogs *dialogs = nullptr;
     game::Clock *clock = nullptr;
     game::RandomSource *random = nullptr;
+    publisher::UrlOpener *urlOpener = nullptr;
     scores::Storage *storage = nullptr; // score log and settings locations
     SoundOutput *sound = nullptr;
 };
