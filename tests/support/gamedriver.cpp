@@ -8,7 +8,7 @@
 
 namespace testing {
 
-GameDriver::GameDriver()
+GameDriver::GameDriver(bool realSound)
 {
     clock.seconds = 1000.0f;
     random.last = 0.25f;
@@ -16,7 +16,9 @@ GameDriver::GameDriver()
     services.dialogs = &dialogs;
     services.clock = &clock;
     services.random = &random;
-    services.sound = &sound;
+    services.storage = &storage;
+    if (!realSound)
+        services.sound = &sound;
     m_window = std::make_unique<ui::NumGame>(services);
 }
 

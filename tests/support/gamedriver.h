@@ -2,6 +2,7 @@
 
 #include "support/fakes.h"
 #include "support/recordingsound.h"
+#include "support/tempstorage.h"
 #include "ui/numgame.h"
 
 #include <memory>
@@ -19,7 +20,9 @@ namespace testing {
 class GameDriver
 {
 public:
-    GameDriver();
+    // With realSound the window plays through its own audio output and
+    // `sound` records nothing.
+    explicit GameDriver(bool realSound = false);
     ~GameDriver();
 
     ui::NumGame &window() { return *m_window; }
@@ -42,6 +45,7 @@ public:
     FakeClock clock;
     FakeRandom random;
     RecordingSound sound;
+    TempStorage storage; // finished games log here, never beside the test
 
 private:
     std::unique_ptr<ui::NumGame> m_window;
