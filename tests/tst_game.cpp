@@ -2,6 +2,7 @@
 // displays, the end of a game, the refusal after it, and new games.
 
 #include "support/fakes.h"
+#include "support/tempstorage.h"
 #include "ui/gamelabel.h"
 #include "ui/numgame.h"
 
@@ -58,6 +59,7 @@ private:
     FakeDialogs *dialogs = nullptr;
     FakeClock *clock = nullptr;
     FakeRandom *random = nullptr;
+    testing::TempStorage *storage = nullptr; // finished games are logged here
     ui::NumGame *w = nullptr;
 };
 
@@ -70,6 +72,8 @@ void TestGame::init()
     s.dialogs = dialogs;
     s.clock = clock;
     s.random = random;
+    storage = new testing::TempStorage;
+    s.storage = storage;
     w = new ui::NumGame(s);
 }
 
@@ -79,6 +83,7 @@ void TestGame::cleanup()
     delete dialogs;
     delete clock;
     delete random;
+    delete storage;
 }
 
 // Makes the next renumbering start at `start` (clock digit 0, random part

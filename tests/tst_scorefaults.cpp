@@ -1,0 +1,290 @@
+// What the players see when the score log or the settings cannot be
+// written or deleted. Tests run as root, where folder permissions stop
+// nothing, so each failure is made real another way, named in each test:
+// a path that runs through a regular file, a folder where a file should
+// be, a link to /dev/full, or a read-only mount inside a private mount
+// namespace (skipped where mounts are not allowed).
+
+#include "scores/record.h"
+#include "support/gamedriver.h"
+#include "support/tempstorage.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+
+using testing::fileBytes;
+using testing::GameDriver;
+using Icon = ui::Dialogs::Icon;
+
+namespace {
+
+const QList<int> kFirst{9, 9, 5, 0, 0, 0, 0, 0, 0, 0};  // 23
+const QList<int> kSecond{9, 1, 1, 0, 0, 0, 0, 0, 0, 0}; // 11
+
+void pointAt(testing::TempStorage &storage, const QString &root)
+{
+    storage.exeFolder = root + "/exe";
+    storage.dataDir = root + "/data";
+    storage.settings = root + "/config/tavrolin.conf";
+}
+
+// The helper mode, run inside a mount namespace with part of `root`
+// mounted read-only: plays a game or clears the scores with the window's
+// storage under `root`, and prints every message shown, one per line, as
+// "<icon>:<percent-encoded text>".
+int runInsideMount(const QString &action, const QString &root)
+{
+    GameDriver d;
+    pointAt(d.storage, root);
+    d.settleBoard();
+    d.dialogs.messages.clear();
+    if (action == QLatin1String("play"))
+        d.playGame(kFirst, kSecond);
+    else if (action == QLatin1String("clear"))
+        d.window().ClearScores_Click();
+    else
+        return 2;
+    for (const testing::ShownMessage &m : d.dialogs.messages)
+        printf("%d:%s\n", int(m.icon), m.text.toUtf8().toPercentEncoding().constData());
+    return 0;
+}
+
+struct MountRun
+{
+    bool mounted = false;
+    int exitCode = -1;
+    QList<QPair<Icon, QString>> messages;
+};
+
+// Runs the helper in a private mount namespace after bind-mounting
+// `readOnly` (a folder or a file) read-only over itself.
+MountRun runWithReadOnly(const QString &readOnly, const QString &action, const QString &root)
+{
+    MountRun run;
+    if (QStandardPaths::findExecutable("unshare").isEmpty())
+        return run;
+    const QString script = QStringLiteral("mount --bind \"$1\" \"$1\" && mount -o remount,bind,ro \"$1\" || exit 97;"
+                                          " echo mounted >&2; shift; exec \"$@\"");
+    QProcess p;
+    p.start("unshare", {"-m", "sh", "-c", script, "sh", readOnly, QCoreApplication::applicationFilePath(),
+                        "--inside-mount", action, root});
+    if (!p.waitForFinished(60000))
+        return run;
+    run.mounted = p.readAllStandardError().contains("mounted");
+    run.exitCode = p.exitCode();
+    for (const QByteArray &line : p.readAllStandardOutput().split('\n')) {
+        const int colon = line.indexOf(':');
+        if (colon > 0)
+            run.messages.append({Icon(line.left(colon).toInt()), QString::fromUtf8(QByteArray::fromPercentEncoding(line.mid(colon + 1)))});
+    }
+    return run;
+}
+
+} // namespace
+
+class TestScoreFaults : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void logPathIsAFolder();
+    void fullDisk();
+    void executableFolderCannotHoldTheLog();
+    void executableFolderReadOnlyMount();
+    void settingsCannotBeSaved();
+    void settingsFileReadOnlyMount();
+    void logCannotBeDeleted();
+    void deletionsFailOnReadOnlyMounts();
+
+private:
+    std::unique_ptr<GameDriver> d;
+    QString settings() const { return d->storage.settingsFile(); }
+    scores::RecordValues stored() const { return scores::RecordStore(settings()).values(); }
+    // Makes the executable's folder impossible: its path runs through a
+    // regular file.
+    void executableFolderThroughAFile()
+    {
+        testing::writeFile(d->storage.root() + "/plainfile", "not a folder");
+        d->storage.exeFolder = d->storage.root() + "/plainfile/bin";
+    }
+};
+
+void TestScoreFaults::init()
+{
+    d = std::make_unique<GameDriver>();
+    d->settleBoard();
+    d->dialogs.messages.clear();
+}
+
+void TestScoreFaults::cleanup()
+{
+    d.reset();
+}
+
+void TestScoreFaults::logPathIsAFolder()
+{
+    // A folder named like the log in both places that could hold it.
+    executableFolderThroughAFile();
+    QVERIFY(QDir().mkpath(d->storage.inDataFolder() + "/inside"));
+    d->playGame(kFirst, kSecond);
+    QCOMPARE(d->dialogs.messages.size(), 1);
+    const testing::ShownMessage &warning = d->dialogs.messages[0];
+    QCOMPARE(warning.icon, Icon::Exclamation);
+    QVERIFY2(warning.text.contains(d->storage.inDataFolder()), qPrintable(warning.text));
+    QVERIFY2(warning.text.contains("directory", Qt::CaseInsensitive), qPrintable(warning.text));
+    // The record step still runs.
+    QCOMPARE(stored()[3], QStringLiteral("Score Difference = 12"));
+}
+
+void TestScoreFaults::fullDisk()
+{
+    // The log is a link to /dev/full: opening works, every write fails.
+    QVERIFY(QFile::link("/dev/full", d->storage.besideExecutable()));
+    d->playGame(kFirst, kSecond);
+    QCOMPARE(d->dialogs.messages.size(), 1);
+    const testing::ShownMessage &warning = d->dialogs.messages[0];
+    QCOMPARE(warning.icon, Icon::Exclamation);
+    QVERIFY2(warning.text.contains(d->storage.besideExecutable()), qPrintable(warning.text));
+    QVERIFY2(warning.text.contains("No space left on device"), qPrintable(warning.text));
+    QCOMPARE(stored()[4], QStringLiteral("PLAYER 1 had won the Game."));
+}
+
+void TestScoreFaults::executableFolderCannotHoldTheLog()
+{
+    // The executable's folder path runs through a regular file, as an
+    // unwritable system folder would refuse the file: the data folder,
+    // created on the way, holds the log, and the board and the clear
+    // command find it there.
+    executableFolderThroughAFile();
+    d->playGame(kFirst, kSecond);
+    QCOMPARE(d->dialogs.messages.size(), 0);
+    QVERIFY(fileBytes(d->storage.inDataFolder()).endsWith("PLAYER 1 won this game\r\n\r\n"));
+
+    d->window().ScoreBoard_Click();
+    auto *text1 = d->window().findChild<QPlainTextEdit *>("Text1");
+    QVERIFY(text1->toPlainText().contains("PLAYER 1 won this game"));
+
+    d->window().ClearScores_Click();
+    QCOMPARE(d->dialogs.messages.last().text, QStringLiteral("All Records Cleared Successfully."));
+    QVERIFY(!QFile::exists(d->storage.inDataFolder()));
+}
+
+void TestScoreFaults::executableFolderReadOnlyMount()
+{
+    // The executable's folder is a read-only mount: the game falls back to
+    // the data folder without a word.
+    const QString root = d->storage.root();
+    QVERIFY(QDir().mkpath(root + "/exe"));
+    const MountRun run = runWithReadOnly(root + "/exe", "play", root);
+    if (!run.mounted)
+        QSKIP("read-only mounts are not available here");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.messages.size(), 0);
+    QVERIFY(!QFile::exists(root + "/exe/TVL_Scores"));
+    QVERIFY(fileBytes(root + "/data/TVL_Scores").endsWith("PLAYER 1 won this game\r\n\r\n"));
+}
+
+void TestScoreFaults::settingsCannotBeSaved()
+{
+    // The settings folder's path runs through a regular file.
+    testing::writeFile(d->storage.root() + "/plainfile", "not a folder");
+    d->storage.settings = d->storage.root() + "/plainfile/tavrolin.conf";
+    d->playGame(kFirst, kSecond);
+    QCOMPARE(d->dialogs.messages.size(), 1);
+    QCOMPARE(d->dialogs.messages[0].icon, Icon::Exclamation);
+    QVERIFY2(d->dialogs.messages[0].text.contains(d->storage.settings), qPrintable(d->dialogs.messages[0].text));
+    // The game was logged all the same, and no record shows as saved.
+    QVERIFY(QFile::exists(d->storage.besideExecutable()));
+    d->window().RecordHigh_Click();
+    QCOMPARE(d->dialogs.messages.last().text, QStringLiteral("NO RECORD FOUND TO DISPLAY"));
+}
+
+void TestScoreFaults::settingsFileReadOnlyMount()
+{
+    // The settings file is mounted read-only over itself.
+    const QString root = d->storage.root();
+    QVERIFY(QDir().mkpath(root + "/config"));
+    testing::writeFile(root + "/config/tavrolin.conf", "[Other]\nkey=kept\n");
+    const MountRun run = runWithReadOnly(root + "/config/tavrolin.conf", "play", root);
+    if (!run.mounted)
+        QSKIP("read-only mounts are not available here");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.messages.size(), 1);
+    QCOMPARE(run.messages[0].first, Icon::Exclamation);
+    QVERIFY2(run.messages[0].second.contains(root + "/config/tavrolin.conf"), qPrintable(run.messages[0].second));
+    QCOMPARE(fileBytes(root + "/config/tavrolin.conf"), QByteArray("[Other]\nkey=kept\n"));
+    QVERIFY(QFile::exists(root + "/exe/TVL_Scores"));
+}
+
+void TestScoreFaults::logCannotBeDeleted()
+{
+    // The log in the data folder is a folder with something in it, so it
+    // cannot be deleted; the record can, and stays deleted.
+    executableFolderThroughAFile();
+    QVERIFY(QDir().mkpath(d->storage.inDataFolder() + "/inside"));
+    QString reason;
+    QVERIFY(scores::RecordStore(settings()).save({"T", "P1", "P2", "Score Difference = 9", "R"}, &reason));
+    d->window().ClearScores_Click();
+    QCOMPARE(d->dialogs.messages.size(), 2);
+    const testing::ShownMessage &warning = d->dialogs.messages[1];
+    QCOMPARE(warning.icon, Icon::Exclamation);
+    QVERIFY2(warning.text.contains(d->storage.inDataFolder()), qPrintable(warning.text));
+    QVERIFY(!warning.text.contains(settings()));
+    QCOMPARE(stored(), scores::RecordValues{});
+}
+
+void TestScoreFaults::deletionsFailOnReadOnlyMounts()
+{
+    // Both the log (in the data folder, the executable's folder being
+    // impossible) and the settings file sit on read-only mounts: neither
+    // can be deleted, and the warning names both. Two mounts need two
+    // runs, so each is checked on its own.
+    const QString root = d->storage.root();
+    // The executable's folder "exe" is made impossible by being a file.
+    QVERIFY(QDir(root).rmdir("exe"));
+    testing::writeFile(root + "/exe", "not a folder");
+    QVERIFY(QDir().mkpath(root + "/data"));
+    testing::writeFile(root + "/data/TVL_Scores", "a game\r\n");
+    QString reason;
+    QVERIFY(scores::RecordStore(settings()).save({"T", "P1", "P2", "Score Difference = 9", "R"}, &reason));
+
+    // The log's folder is read-only: the log stays, the record goes.
+    MountRun run = runWithReadOnly(root + "/data", "clear", root);
+    if (!run.mounted)
+        QSKIP("read-only mounts are not available here");
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.messages.size(), 2);
+    QCOMPARE(run.messages[1].first, Icon::Exclamation);
+    QVERIFY2(run.messages[1].second.contains(root + "/data/TVL_Scores"), qPrintable(run.messages[1].second));
+    QVERIFY(!run.messages[1].second.contains("tavrolin.conf"));
+    QVERIFY(QFile::exists(root + "/data/TVL_Scores"));
+    QCOMPARE(stored(), scores::RecordValues{});
+
+    // The settings file is read-only: the record stays, the log goes.
+    QVERIFY(scores::RecordStore(settings()).save({"T", "P1", "P2", "Score Difference = 9", "R"}, &reason));
+    run = runWithReadOnly(settings(), "clear", root);
+    QVERIFY(run.mounted);
+    QCOMPARE(run.messages.size(), 2);
+    QVERIFY2(run.messages[1].second.contains(settings()), qPrintable(run.messages[1].second));
+    QVERIFY(!run.messages[1].second.contains("TVL_Scores"));
+    QVERIFY(!QFile::exists(root + "/data/TVL_Scores"));
+    QCOMPARE(stored()[0], QStringLiteral("T"));
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc == 4 && qstrcmp(argv[1], "--inside-mount") == 0)
+        return runInsideMount(QString::fromLatin1(argv[2]), QString::fromLocal8Bit(argv[3]));
+    TestScoreFaults test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_scorefaults.moc"
