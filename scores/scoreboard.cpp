@@ -12,19 +12,30 @@ QString boardHeader()
 
 QString boardText(const QByteArray &log)
 {
+    constexpr int MaxLinesPerParagraph = 16; // even in a log without empty lines
     const QString content = QString::fromUtf8(log);
     QString text = boardHeader();
-    text.reserve(text.size() + content.size() + content.size() / 16 + 2);
-    // Every line, whether it ends in CR LF, a lone CR or a lone LF, or
-    // not at all at the end of the file, becomes CR LF and the line.
+    text.chop(2); // its line end comes as the first break below
+    text.reserve(text.size() + content.size() + 2);
+    bool previousEmpty = false;
+    int linesInParagraph = 1;
+    auto addLine = [&](QStringView line) {
+        const bool newParagraph = previousEmpty || linesInParagraph == MaxLinesPerParagraph;
+        text += newParagraph ? QChar(u'\n') : QChar(QChar::LineSeparator);
+        linesInParagraph = newParagraph ? 1 : linesInParagraph + 1;
+        text += line;
+        previousEmpty = line.isEmpty();
+    };
+    addLine({}); // the header's own line end
+    // Every line, whether it ends in CR LF, a lone CR or a lone LF, or not
+    // at all at the end of the file, is one line of the board.
     qsizetype start = 0;
     const qsizetype n = content.size();
     while (start < n) {
         qsizetype end = start;
         while (end < n && content[end] != u'\r' && content[end] != u'\n')
             ++end;
-        text += QLatin1String("\r\n");
-        text += QStringView(content).mid(start, end - start);
+        addLine(QStringView(content).mid(start, end - start));
         if (end < n && content[end] == u'\r' && end + 1 < n && content[end + 1] == u'\n')
             ++end;
         start = end + 1;

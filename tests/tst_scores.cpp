@@ -193,15 +193,32 @@ void TestScores::highestRecordBox()
 
 void TestScores::boardText()
 {
+    // The board's line breaks written out as CR LF.
+    const auto crLf = [](const QByteArray &log) {
+        QString text = scores::boardText(log);
+        text.replace(QChar(QChar::LineSeparator), QLatin1Char('\n'));
+        return text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    };
     const QString header = "\t\tSCORE BOARD\r\n";
     QCOMPARE(scores::boardHeader(), header);
-    QCOMPARE(scores::boardText({}), header);
-    QCOMPARE(scores::boardText("a\r\nb\r\n\r\n"), header + "\r\na\r\nb\r\n");
+    QCOMPARE(crLf({}), header);
+    QCOMPARE(crLf("a\r\nb\r\n\r\n"), header + "\r\na\r\nb\r\n");
     // Lone line ends, and a last line without one.
-    QCOMPARE(scores::boardText("a\nb\rc"), header + "\r\na\r\nb\r\nc");
+    QCOMPARE(crLf("a\nb\rc"), header + "\r\na\r\nb\r\nc");
     // Bytes that are not UTF-8 still show, as replacement characters.
-    QCOMPARE(scores::boardText("Zo\xeb\r\n"), header + "\r\nZo\uFFFD");
+    QCOMPARE(crLf("Zo\xeb\r\n"), header + "\r\nZo\uFFFD");
     QCOMPARE(scores::readBoardText(d->storage.root() + "/missing"), header);
+
+    // Paragraphs end after each game's empty line, and stay short even in a
+    // log without empty lines.
+    QCOMPARE(scores::boardText("1\r\n2\r\n\r\n3\r\n4\r\n\r\n").count(QLatin1Char('\n')), 2);
+    QByteArray noGaps;
+    for (int i = 0; i < 100; ++i)
+        noGaps += QByteArray::number(i) + "\r\n";
+    const QStringList paragraphs = scores::boardText(noGaps).split(QLatin1Char('\n'));
+    QVERIFY(paragraphs.size() >= 7);
+    for (const QString &paragraph : paragraphs)
+        QVERIFY(paragraph.count(QChar(QChar::LineSeparator)) < 16);
 }
 
 void TestScores::boardShowAndHide()
