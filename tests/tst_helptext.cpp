@@ -1,14 +1,12 @@
 // The help text, byte for byte, and the Help command that shows it.
 
-#include "support/fakes.h"
+#include "support/gamedriver.h"
 #include "ui/gamelabel.h"
 #include "ui/helptext.h"
 #include "ui/numgame.h"
 
 #include <QAction>
 #include <QTest>
-
-using testing::FakeDialogs;
 
 class TestHelpText : public QObject
 {
@@ -53,23 +51,17 @@ void TestHelpText::textIsExact()
 
 void TestHelpText::helpCommandShowsOneInformationBox()
 {
-    FakeDialogs dialogs;
-    testing::FakeClock clock;
-    testing::FakeRandom random;
-    ui::Services services;
-    services.dialogs = &dialogs;
-    services.clock = &clock;
-    services.random = &random;
-    ui::NumGame window(services);
+    testing::GameDriver driver;
+    ui::NumGame &window = driver.window();
+    testing::FakeDialogs &dialogs = driver.dialogs;
 
     // Mid-game: the help must leave the game exactly as it was.
-    random.fractions << 0.25f << 0.5f << 0.75f;
     window.Label1_Click(2);
     window.Label2_Click(7);
     window.Label1_Click(4);
     dialogs.messages.clear();
     const game::GameState before = window.state();
-    auto labelText = [&](const char *name) { return window.findChild<ui::GameLabel *>(name)->text(); };
+    auto labelText = [&](const char *name) { return driver.label(name)->text(); };
     const QStringList displaysBefore = {labelText("Label3"), labelText("Label5"), labelText("Label4"),
                                         labelText("Label6"), labelText("Label17"), labelText("Label8(2)")};
 

@@ -4,12 +4,16 @@
 #include "publisher/publisher.h"
 #include "publisher/webbrowser.h"
 #include "support/fakes.h"
+#include "support/recordingsound.h"
+#include "support/tempstorage.h"
 #include "ui/gamelabel.h"
 #include "ui/numgame.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QTest>
+
+#include <memory>
 
 using testing::FakeDialogs;
 
@@ -59,41 +63,42 @@ private:
     void makeWindow(publisher::UrlOpener *opener = nullptr);
     ui::GameLabel *label(const char *name) const { return window->findChild<ui::GameLabel *>(name); }
 
-    BrowserStandIn *browser = nullptr;
-    FakeDialogs *dialogs = nullptr;
-    testing::FakeClock *clock = nullptr;
-    testing::FakeRandom *random = nullptr;
-    ui::NumGame *window = nullptr;
+    std::unique_ptr<BrowserStandIn> browser;
+    std::unique_ptr<FakeDialogs> dialogs;
+    testing::FakeClock clock;
+    testing::FakeRandom random;
+    testing::RecordingSound sound;
+    std::unique_ptr<testing::TempStorage> storage;
+    std::unique_ptr<ui::NumGame> window;
 };
 
 void TestPublisherLinks::init()
 {
-    browser = new BrowserStandIn;
-    QDesktopServices::setUrlHandler("http", browser, "open");
-    dialogs = new FakeDialogs;
-    clock = new testing::FakeClock;
-    random = new testing::FakeRandom;
+    browser = std::make_unique<BrowserStandIn>();
+    QDesktopServices::setUrlHandler("http", browser.get(), "open");
+    dialogs = std::make_unique<FakeDialogs>();
+    storage = std::make_unique<testing::TempStorage>();
 }
 
 void TestPublisherLinks::cleanup()
 {
     QDesktopServices::unsetUrlHandler("http");
-    delete window;
-    window = nullptr;
-    delete browser;
-    delete dialogs;
-    delete clock;
-    delete random;
+    window.reset();
+    browser.reset();
+    dialogs.reset();
+    storage.reset();
 }
 
 void TestPublisherLinks::makeWindow(publisher::UrlOpener *opener)
 {
     ui::Services services;
-    services.dialogs = dialogs;
-    services.clock = clock;
-    services.random = random;
+    services.dialogs = dialogs.get();
+    services.clock = &clock;
+    services.random = &random;
+    services.sound = &sound;
+    services.storage = storage.get();
     services.urlOpener = opener;
-    window = new ui::NumGame(services);
+    window = std::make_unique<ui::NumGame>(services);
     window->show();
 }
 

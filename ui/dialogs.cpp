@@ -1,8 +1,11 @@
 #include "ui/dialogs.h"
 
+#include <QFontMetrics>
 #include <QInputDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QScreen>
 
 namespace ui {
 
@@ -33,6 +36,19 @@ QMessageBox::Icon qtIcon(Dialogs::Icon icon)
     return QMessageBox::NoIcon;
 }
 
+// Message texts are broken into lines by hand and must not be re-flowed:
+// the box's label is made wide enough for its longest line, tabs expanded.
+void keepLineBreaks(QMessageBox &box, const QString &text)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics(label->font());
+    const int width = metrics.boundingRect(QRect(), Qt::TextExpandTabs, text).width() + metrics.averageCharWidth();
+    const int room = box.screen() ? box.screen()->availableGeometry().width() - 120 : width; // icon, margins
+    label->setMinimumWidth(qMin(width, room));
+}
+
 } // namespace
 
 Dialogs::Answer QtDialogs::message(const QString &text, Icon icon, Buttons buttons, const QString &title)
@@ -42,6 +58,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, Icon icon, Buttons butto
     box.setIcon(qtIcon(icon));
     box.setTextFormat(Qt::PlainText); // names typed by players are never markup
     box.setText(displayText(text));
+    keepLineBreaks(box, displayText(text));
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);

@@ -7,7 +7,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Tavrolin"));
+    // No display name: the platform would append it to every box's own title.
     QApplication::setDesktopFileName(QStringLiteral("tavrolin"));
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
