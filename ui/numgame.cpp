@@ -38,13 +38,13 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
         m_ownUrlOpener = std::make_unique<publisher::DesktopUrlOpener>();
         m_services.urlOpener = m_ownUrlOpener.get();
     }
-    if (!m_services.storage) {
-        m_ownStorage = std::make_unique<scores::SystemStorage>();
-        m_services.storage = m_ownStorage.get();
-    }
     if (!m_services.sound) {
         m_ownSound = std::make_unique<AudioSinkOutput>();
         m_services.sound = m_ownSound.get();
+    }
+    if (!m_services.storage) {
+        m_ownStorage = std::make_unique<scores::SystemStorage>();
+        m_services.storage = m_ownStorage.get();
     }
     modGame::setOutput(m_services.sound);
 

@@ -100,9 +100,9 @@ private:
 
     game::GameState m_state;
     qint16 ColorCycleCount = 0; // background colour ticks so far
+    qint16 BlinkCount = 0;      // winner-banner blinks; carries over from game to game
     QString GameEndText;                // first line of the last game's log record
     std::array<QString, 5> RecordText;  // working copy of the highest record
-    qint16 BlinkCount = 0;      // winner-banner blinks; carries over from game to game
 
     // Seams, and the real implementations the window owns when none was given.
     Services m_services;
@@ -110,8 +110,8 @@ private:
     std::unique_ptr<game::Clock> m_ownClock;
     std::unique_ptr<game::RandomSource> m_ownRandom;
     std::unique_ptr<publisher::UrlOpener> m_ownUrlOpener;
-    std::unique_ptr<scores::Storage> m_ownStorage;
     std::unique_ptr<SoundOutput> m_ownSound;
+    std::unique_ptr<scores::Storage> m_ownStorage;
 
     // Pointer images, loaded once.
     QCursor IconUp;

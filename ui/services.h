@@ -26,8 +26,8 @@ struct Services
     game::Clock *clock = nullptr;
     game::RandomSource *random = nullptr;
     publisher::UrlOpener *urlOpener = nullptr;
-    scores::Storage *storage = nullptr; // score log and settings locations
     SoundOutput *sound = nullptr;
+    scores::Storage *storage = nullptr; // score log and settings locations
 };
 
 } // namespace ui
