@@ -2,6 +2,7 @@
 
 #include "ui/wavreader.h"
 
+#include <QAudioDevice>
 #include <QAudioFormat>
 #include <QAudioSink>
 #include <QMediaDevices>
@@ -38,6 +39,7 @@ void AudioSinkOutput::stop()
     if (m_sink)
         m_sink->stop();
     m_samples.close();
+    m_samples.setData(QByteArray());
 }
 
 void AudioSinkOutput::play(const QByteArray &wavImage)
@@ -54,11 +56,9 @@ void AudioSinkOutput::play(const QByteArray &wavImage)
     if (device.isNull() || !device.isFormatSupported(format))
         return;
 
-    // A sink serves every sound of its format on its device.
-    if (!m_sink || m_sink->format() != format || m_device != device) {
-        m_sink = std::make_unique<QAudioSink>(device, format);
-        m_device = device;
-    }
+    // A fresh sink for every sound: restarting a stopped one can replay
+    // scraps of what it played before.
+    m_sink = std::make_unique<QAudioSink>(device, format);
     m_samples.setData(QByteArray::fromRawData(m_image.constData() + info->dataOffset, info->playableSize));
     m_samples.open(QIODevice::ReadOnly);
     m_sink->start(&m_samples);

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QAudioDevice>
 #include <QBuffer>
 #include <QByteArray>
 #include <QObject>
@@ -38,7 +37,6 @@ public:
 private:
     void stop();
 
-    QAudioDevice m_device;
     std::unique_ptr<QAudioSink> m_sink;
     QBuffer m_samples;  // reads the sample bytes of m_image in place
     QByteArray m_image; // the image m_sink plays from
