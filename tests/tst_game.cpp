@@ -130,7 +130,7 @@ void TestGame::startsReadyForTheFirstPlayer()
 
 void TestGame::seamsDecideTheNumbering()
 {
-    // Random part 4 (0.4 * 10) and clock digit 7 (0.07 s): the worked table.
+    // Random part 4 (0.4 * 10) and clock digit 7 (0.07 s) start the running digit at 1.
     clock->seconds = 0.07f;
     random->fractions.enqueue(0.4f);
     w->Label1_Click(3);

@@ -17,13 +17,15 @@ int pointsToPixels(double points)
     return static_cast<int>(std::lround(points * 96.0 / 72.0));
 }
 
-QFont makeFont(const FontSpec &spec)
+QFont makeFont(const DesignFont &design)
 {
-    QFont font(installedFace(spec.face));
-    font.setPixelSize(pointsToPixels(spec.points));
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
-    font.setUnderline(spec.underline);
+    QFont font(installedFace(design.face));
+    font.setPixelSize(pointsToPixels(design.points));
+    font.setBold(design.bold);
+    font.setItalic(design.italic);
+    font.setUnderline(design.underline);
+    if (design.letterSpacing != 0)
+        font.setLetterSpacing(QFont::AbsoluteSpacing, design.letterSpacing);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;
 }

@@ -9,17 +9,18 @@ namespace ui {
 // metric-compatible Liberation faces; sizes are points at 96 dots per inch,
 // turned into pixels so that text fits its control whatever the screen's
 // reported resolution.
-struct FontSpec
+struct DesignFont
 {
     QString face;
     double points;
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    double letterSpacing = 0; // extra pixels between letters; negative sets text tighter
 };
 
 QString installedFace(const QString &designFace);
-QFont makeFont(const FontSpec &spec);
+QFont makeFont(const DesignFont &design);
 int pointsToPixels(double points);
 
 // "MS Sans Serif" 8.25 pt, the window's own font.

@@ -12,7 +12,6 @@ class QAction;
 class QFrame;
 class QGroupBox;
 class QMenu;
-class QPlainTextEdit;
 class QPushButton;
 
 namespace publisher {
@@ -95,6 +94,7 @@ private:
     void buildMenu();
     void connectHandlers();
     void hit(Series series, int index);
+    void hover(Series series, int index);
     GameLabel *square(Series series, int index) const;
     void PlayHitSound();
 

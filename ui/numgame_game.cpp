@@ -133,18 +133,22 @@ void NumGame::ResetColor()
     }
 }
 
+void NumGame::hover(Series series, int index)
+{
+    GameLabel *hovered = square(series, index);
+    SetIcon(hovered);
+    // Ten characters from the thirteenth: the name after "ITS TURN OF ".
+    hovered->setToolTip(Label17->text().mid(12, 10));
+}
+
 void NumGame::Label1_MouseMove(int index)
 {
-    GameLabel *sq = Label1[static_cast<size_t>(index)];
-    SetIcon(sq);
-    sq->setToolTip(Label17->text().mid(12, 10));
+    hover(Series::First, index);
 }
 
 void NumGame::Label2_MouseMove(int index)
 {
-    GameLabel *sq = Label2[static_cast<size_t>(index)];
-    SetIcon(sq);
-    sq->setToolTip(Label17->text().mid(12, 10));
+    hover(Series::Second, index);
 }
 
 void NumGame::Label1_MouseDown(int index)

@@ -40,12 +40,12 @@ const QColor kMaroon(128, 0, 0);
 const QColor kBlue(0, 0, 255);
 const QColor kDarkRed(192, 0, 0);
 
-struct LabelSpec
+struct LabelDesign
 {
     const char *name;
     int left, top, width, height; // twips
     QString text;
-    FontSpec font;
+    DesignFont font;
     QColor textColor;             // invalid: standard
     QColor backColor;             // invalid: transparent
     bool centred = false;
@@ -53,7 +53,7 @@ struct LabelSpec
     bool visible = true;
 };
 
-GameLabel *makeLabel(QWidget *parent, const LabelSpec &s)
+GameLabel *makeLabel(QWidget *parent, const LabelDesign &s)
 {
     auto *label = new GameLabel(parent);
     label->setObjectName(QString::fromLatin1(s.name));
@@ -148,8 +148,8 @@ void NumGame::buildControls()
         panel->setPalette(p);
     }
 
-    const FontSpec sansBold8{QStringLiteral("MS Sans Serif"), 8.25, true};
-    const FontSpec window8{QStringLiteral("MS Sans Serif"), 8.25};
+    const DesignFont sansBold8{QStringLiteral("MS Sans Serif"), 8.25, true};
+    const DesignFont window8{QStringLiteral("MS Sans Serif"), 8.25};
 
     // Labels and pictures of the main panel, back to front.
     Label17 = makeLabel(panel, {"Label17", 2535, 210, 6555, 330, QString(),
@@ -159,19 +159,13 @@ void NumGame::buildControls()
     Label16[0] = makeLabel(panel, {"Label16(0)", 975, 990, 285, 825, QStringLiteral("I"),
                                    {QStringLiteral("Times New Roman"), 36, true}, kDarkRed, {}, false, true});
     Image2 = makePicture(panel, "Image2", 9225, 150, QStringLiteral(":/pictures/logo.gif"), QSize(165, 52));
+    // The address is longer than the label was drawn for, and the board
+    // panel stands right of it: it is set a touch tighter so it shows whole.
     Label15 = makeLabel(panel, {"Label15", 165, 7275, 2160, 210,
                                 QStringLiteral("Email: ") + publisher::contactEmail(),
-                                {QStringLiteral("Arial"), 8.25, false, false, true}, QColor(0, 0, 192), {},
+                                {QStringLiteral("Arial"), 8.25, false, false, true, -0.5}, QColor(0, 0, 192), {},
                                 false, true});
     Label15->setToolTip(QStringLiteral("Contact us at this Email address"));
-    {
-        // The address is longer than the label was drawn for, and the board
-        // panel stands right of it: set it a touch tighter so it shows whole.
-        QFont tight = Label15->font();
-        tight.setLetterSpacing(QFont::AbsoluteSpacing, -0.5);
-        Label15->setFont(tight);
-        Label15->setText(Label15->text());
-    }
     Image3[1] = makePicture(panel, "Image3(1)", 900, 3165, QStringLiteral(":/pictures/symbol_red.gif"),
                             QSize(36, 50));
     const QString visitTip = QStringLiteral("Visit this website for more downloads");
@@ -262,7 +256,7 @@ void NumGame::buildControls()
                                   {QStringLiteral("Arial"), 11.25, true, true}, kBlue, {}, true, true});
     Label8[2] = makeLabel(board, {"Label8(2)", 3225, 6405, 180, 360, QStringLiteral("1"),
                                   {QStringLiteral("Arial"), 15.75, true}, kBlue, {}, true, true});
-    const FontSpec banner{QStringLiteral("Arial"), 18, true, true};
+    const DesignFont banner{QStringLiteral("Arial"), 18, true, true};
     const QColor bannerGreen(0, 128, 0);
     Label9[1] = makeLabel(board, {"Label9(1)", 2025, 6390, 510, 420, QString(), banner, Qt::white, bannerGreen,
                                   true, false, false});
