@@ -2,8 +2,9 @@
 # Builds the Debian package with cpack, installs it with apt-get (so its
 # dependencies resolve), and plays a whole game on the installed
 # /usr/games/tavrolin as an ordinary user made for the occasion, under a
-# private Xvfb with real xdotool clicks: /usr/games is not the player's to
-# write, so the finished game must land in ~/.local/share/tavrolin/TVL_Scores.
+# private Xvfb with real xdotool clicks (no sound server, no session bus):
+# /usr/games is not the player's to write, so the finished game must land in
+# ~/.local/share/tavrolin/TVL_Scores.
 # Then the package is purged and must leave nothing behind. The package and
 # the user are removed again on every way out.
 #
@@ -60,7 +61,13 @@ cleanup() {
             echo "package_deb: could not purge tavrolin" >&2
     fi
     if [ "$made_user" = 1 ]; then
-        as_root userdel "$user" 2>/dev/null || echo "package_deb: could not remove user $user" >&2
+        # Anything the game left running as the user goes first; a process
+        # that is only waiting to be reaped cannot be ended, so force then.
+        for pid in $(ps -u "$user" -o pid= 2>/dev/null); do
+            as_root kill "$pid" 2>/dev/null || true
+        done
+        as_root userdel "$user" 2>/dev/null || as_root userdel -f "$user" 2>/dev/null ||
+            echo "package_deb: could not remove user $user" >&2
     fi
     as_root rm -rf "$tmp"
 }
@@ -145,6 +152,7 @@ export DISPLAY=":$(head -n1 "$tmp/display")"
 (cd / && exec "${ROOT[@]}" setpriv --reuid="$uid" --regid="$gid" --init-groups -- env -i HOME="$home" USER="$user" \
     LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C.UTF-8 \
     XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$tmp/no-sound-server" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/no-session-bus" \
     /usr/games/tavrolin) >"$tmp/app.log" 2>&1 &
 app_pid=$!
 pids+=("$app_pid")
@@ -194,6 +202,9 @@ app_gone && fail "the game died"
 xdotool mousemove "$((X + 18))" "$menu_y" click 1
 wait_for 50 app_gone || fail "Exit did not end the game"
 wait "$app_pid" || fail "the game ended with an error"
+
+leftover="$(ps -u "$user" -o pid=,args= 2>/dev/null || true)"
+[ -z "$leftover" ] || fail "processes of $user outlive the game: $leftover"
 
 # --- Where the game went ---------------------------------------------------------
 as_root test -f "$log" || fail "no score log in the user's data folder ($log)"
