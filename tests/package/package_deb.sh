@@ -101,6 +101,13 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [ "$(field Version)" = "$version" ] || fail "the package's version is '$(field Version)', the project is $version"
 [ "$(field Section)" = games ] || fail "the package's section is '$(field Section)'"
 [ -n "$(field Maintainer)" ] || fail "the package names no maintainer"
+# A summary line, then a body that package managers reflow (lines starting
+# with two spaces would be shown verbatim).
+description="$(field Description)"
+[ "$(head -n1 <<<"$description")" = "number game for two players on one computer" ] ||
+    fail "the package's summary is '$(head -n1 <<<"$description")'"
+[ "$(wc -l <<<"$description")" -ge 3 ] || fail "the package has no long description"
+grep -q '^  ' <<<"$description" && fail "the long description has lines shown verbatim"
 depends="$(field Depends)"
 # Found by dpkg-shlibdeps from what the program links, plus the fonts.
 for dep in fonts-liberation libqt6widgets6 libqt6multimedia6 libc6; do
