@@ -65,8 +65,9 @@ QByteArray hex(const QColor &c)
     return c.name(QColor::HexRgb).toLatin1();
 }
 
-// An outline made of straight lines and clockwise circle pieces, kept so it
-// can be spoken both as SVG path data and as a QPainterPath.
+// An outline made of straight lines and clockwise circle pieces of at most a
+// quarter turn, kept so it can be spoken both as SVG path data and as a
+// QPainterPath.
 struct Outline {
     struct Step {
         bool arc;
@@ -110,7 +111,7 @@ Outline bodyOutline()
     o.startY = a;
     o.lineTo(far, a);
     o.arcTo(far, near, r, -90, -45);
-    o.arcTo(far + d, near + d, r, -45, 0); // lineTo is implied by the arc's start
+    o.arcTo(far + d, near + d, r, -45, 0); // a straight edge leads to its start
     o.lineTo(a + s + d, far + d);
     o.arcTo(far + d, far + d, r, 0, 90);
     o.lineTo(near + d, a + s + d);
