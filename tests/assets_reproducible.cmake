@@ -1,5 +1,12 @@
-# Runs the asset generator into a scratch folder and compares every file it
-# makes with the committed copy under resources/.
+# Runs an asset generator into a scratch folder and compares every file it
+# makes with the committed copy under SOURCE (resources/ by default naming).
+#   -DTOOL=tools/desktopicons -DSHOWN=resources/desktop/icons  names in messages
+if(NOT DEFINED TOOL)
+  set(TOOL tools/assetgen)
+endif()
+if(NOT DEFINED SHOWN)
+  set(SHOWN resources)
+endif()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 execute_process(COMMAND ${GENERATOR} ${WORK} RESULT_VARIABLE rc)
@@ -14,7 +21,7 @@ endif()
 foreach(f ${made})
   execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${WORK}/${f} ${SOURCE}/${f} RESULT_VARIABLE diff)
   if(NOT diff EQUAL 0)
-    message(FATAL_ERROR "resources/${f} differs from what tools/assetgen makes")
+    message(FATAL_ERROR "${SHOWN}/${f} differs from what ${TOOL} makes")
   endif()
 endforeach()
 message(STATUS "${count} asset files match")

@@ -1,3 +1,4 @@
+#include "ui/appicon.h"
 #include "ui/numgame.h"
 
 #include <QApplication>
@@ -8,7 +9,12 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tavrolin"));
     // No display name: the platform would append it to every box's own title.
-    QApplication::setDesktopFileName(QStringLiteral("tavrolin"));
+
+    // Wayland compositors match the window to its desktop entry by this id;
+    // on X11 it is WM_CLASS "tavrolin" (the application name) that the
+    // entry's StartupWMClass names.
+    QApplication::setDesktopFileName(ui::desktopId());
+    QApplication::setWindowIcon(ui::appIcon());
     if (QStyle *fusion = QStyleFactory::create(QStringLiteral("Fusion")))
         QApplication::setStyle(fusion);
 

@@ -7,6 +7,7 @@
 #include "publisher/catalogue.h"
 #include "publisher/publisher.h"
 #include "publisher/webbrowser.h"
+#include "ui/appicon.h"
 #include "ui/boardtext.h"
 #include "ui/fonts.h"
 #include "ui/gamelabel.h"
@@ -123,7 +124,7 @@ constexpr int kRowTop[4] = {330, 1870, 3410, 4950};
 void NumGame::buildControls()
 {
     setWindowTitle(QStringLiteral("Tavrolin"));
-    setWindowIcon(QIcon(QStringLiteral(":/icons/app.ico")));
+    setWindowIcon(appIcon());
     setFont(windowFont());
 
     m_client = new QWidget(this);

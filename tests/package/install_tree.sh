@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch DESTDIR with prefix /usr, as the Debian
+# package does, and checks what lands where: the game in /usr/games (not
+# /usr/bin), the desktop entry and AppStream metainfo (both validated by the
+# tools desktops and software centres use), the die icon at every hicolor
+# size plus the scalable one, and the compressed manual page in section 6.
+# Usage: install_tree.sh BUILD_DIR VERSION DESKTOP_ID
+set -euo pipefail
+
+build="$(readlink -f "$1")"
+version="$2"
+id="$3"
+for tool in desktop-file-validate appstreamcli file man; do
+    command -v "$tool" >/dev/null || { echo "install_tree: $tool is missing (./dev installs it)" >&2; exit 1; }
+done
+
+root="$build/install-check"
+rm -rf "$root"
+DESTDIR="$root" cmake --install "$build" --prefix /usr >"$build/install-check.log" 2>&1 ||
+    { cat "$build/install-check.log" >&2; echo "install_tree: FAIL: cmake --install failed" >&2; exit 1; }
+usr="$root/usr"
+
+failures=0
+fail() {
+    echo "install_tree: FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# --- The game --------------------------------------------------------------
+[ -x "$usr/games/tavrolin" ] || fail "no executable /usr/games/tavrolin"
+[ -e "$usr/bin" ] && fail "something was installed in /usr/bin: $(ls "$usr/bin")"
+file -b "$usr/games/tavrolin" | grep -q '^ELF' || fail "/usr/games/tavrolin is not a program"
+
+# --- Desktop entry -----------------------------------------------------------
+desktop="$usr/share/applications/$id.desktop"
+if [ ! -f "$desktop" ]; then
+    fail "no desktop entry $id.desktop"
+else
+    desktop-file-validate "$desktop" || fail "desktop-file-validate rejects $id.desktop"
+    key() { sed -n "s/^$1=//p" "$desktop"; }
+    [ "$(key Icon)" = "$id" ] || fail "the desktop entry's Icon is '$(key Icon)', not $id"
+    [ "$(key Exec | cut -d' ' -f1)" = tavrolin ] || fail "the desktop entry does not start tavrolin"
+    [ "$(key Categories)" = "Game;BoardGame;" ] || fail "Categories is '$(key Categories)'"
+    # On X11 the window's WM_CLASS class is the application name, tavrolin.
+    [ "$(key StartupWMClass)" = tavrolin ] || fail "StartupWMClass is '$(key StartupWMClass)', not tavrolin"
+fi
+
+# --- AppStream metainfo --------------------------------------------------------
+meta="$usr/share/metainfo/$id.metainfo.xml"
+if [ ! -f "$meta" ]; then
+    fail "no metainfo $id.metainfo.xml"
+else
+    appstreamcli validate --no-net "$meta" || fail "appstreamcli rejects $id.metainfo.xml"
+    grep -q "<id>$id</id>" "$meta" || fail "the metainfo's id is not $id"
+    grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" ||
+        fail "the metainfo does not launch $id.desktop"
+    newest="$(grep -o '<release version="[^"]*"' "$meta" | head -n1 | cut -d'"' -f2)"
+    [ "$newest" = "$version" ] || fail "the newest release in the metainfo is '$newest', the project is $version"
+    grep -q '<content_rating type="oars-1.1"' "$meta" || fail "no OARS content rating"
+    grep -q '<screenshot type="default">' "$meta" || fail "no default screenshot"
+fi
+
+# --- Icons -------------------------------------------------------------------------
+for size in 16 32 48 64 128 256; do
+    png="$usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    if [ ! -f "$png" ]; then
+        fail "no ${size}x${size} icon"
+    else
+        file -b "$png" | grep -q "^PNG image data, $size x $size, 8-bit/color RGBA" ||
+            fail "the ${size}x${size} icon is $(file -b "$png")"
+    fi
+done
+svg="$usr/share/icons/hicolor/scalable/apps/$id.svg"
+if [ ! -f "$svg" ]; then
+    fail "no scalable icon"
+else
+    file -b "$svg" | grep -q '^SVG Scalable Vector Graphics image' || fail "the scalable icon is $(file -b "$svg")"
+fi
+
+# --- Manual page ---------------------------------------------------------------------
+page="$usr/share/man/man6/tavrolin.6.gz"
+if [ ! -f "$page" ]; then
+    fail "no manual page man6/tavrolin.6.gz"
+else
+    gzip -t "$page" || fail "the manual page is not gzip data"
+    warnings="$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
+    [ -z "$warnings" ] || fail "man warns about the page: $warnings"
+    text="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null)"
+    for section in NAME SYNOPSIS DESCRIPTION FILES; do
+        grep -q "^$section" <<<"$text" || fail "the manual page has no $section section"
+    done
+    grep -q '\.local/share/tavrolin/TVL_Scores' <<<"$text" || fail "the manual page does not say where the score log goes"
+fi
+
+# --- Nothing else ------------------------------------------------------------------
+unexpected="$(cd "$root" && find . -type f | sed 's|^\./|/|' | grep -v -E \
+    "^/usr/games/tavrolin$|^/usr/share/applications/$id\.desktop$|^/usr/share/metainfo/$id\.metainfo\.xml$|^/usr/share/icons/hicolor/(scalable|[0-9]+x[0-9]+)/apps/$id\.(png|svg)$|^/usr/share/man/man6/tavrolin\.6\.gz$" || true)"
+[ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
+
+if [ "$failures" -gt 0 ]; then
+    echo "install_tree: $failures fault(s)" >&2
+    exit 1
+fi
+echo "install_tree: passed ($(cd "$root" && find . -type f | wc -l) files)"

@@ -1,0 +1,252 @@
+#!/usr/bin/env bash
+# Builds the Debian package with cpack, installs it with apt-get (so its
+# dependencies resolve), and plays a whole game on the installed
+# /usr/games/tavrolin as an ordinary user made for the occasion, under a
+# private Xvfb with real xdotool clicks (no sound server, no session bus):
+# /usr/games is not the player's to write, so the finished game must land in
+# ~/.local/share/tavrolin/TVL_Scores.
+# Then the package is purged and must leave nothing behind. The package and
+# the user are removed again on every way out.
+#
+# Needs root or passwordless sudo; skips (exit 77) without. Refuses to run
+# (skips) where a tavrolin package or a /usr/games/tavrolin is already there.
+# Usage: package_deb.sh BUILD_DIR VERSION DESKTOP_ID
+set -euo pipefail
+
+build="$(readlink -f "$1")"
+version="$2"
+id="$3"
+SKIP=77
+
+if [ "$(id -u)" -eq 0 ]; then
+    ROOT=()
+elif command -v sudo >/dev/null && sudo -n true 2>/dev/null; then
+    ROOT=(sudo -n)
+else
+    echo "package_deb: SKIP: installing a package and making a user needs root or passwordless sudo"
+    exit $SKIP
+fi
+as_root() { "${ROOT[@]}" "$@"; }
+for tool in cpack dpkg-deb dpkg-shlibdeps apt-get useradd userdel setpriv Xvfb xdotool xprop import convert \
+    desktop-file-validate appstreamcli; do
+    command -v "$tool" >/dev/null || { echo "package_deb: $tool is missing (./dev installs it)" >&2; exit 1; }
+done
+
+status="$(dpkg-query -W -f='${Status}' tavrolin 2>/dev/null || true)"
+if [ -n "$status" ] && [ "$status" != "unknown ok not-installed" ]; then
+    echo "package_deb: SKIP: a tavrolin package is already on this machine ($status); not touching it"
+    exit $SKIP
+fi
+if [ -e /usr/games/tavrolin ]; then
+    echo "package_deb: SKIP: /usr/games/tavrolin exists and is not from a package; not overwriting it"
+    exit $SKIP
+fi
+
+tmp="$(mktemp -d /tmp/tavrolin-package.XXXXXX)"
+chmod 755 "$tmp"
+user="tvlpkg$$"
+installed=0
+made_user=0
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    if [ "$installed" = 1 ]; then
+        as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tavrolin >/dev/null 2>&1 ||
+            echo "package_deb: could not purge tavrolin" >&2
+    fi
+    if [ "$made_user" = 1 ]; then
+        # Anything the game left running as the user goes first; a process
+        # that is only waiting to be reaped cannot be ended, so force then.
+        for pid in $(ps -u "$user" -o pid= 2>/dev/null); do
+            as_root kill "$pid" 2>/dev/null || true
+        done
+        as_root userdel "$user" 2>/dev/null || as_root userdel -f "$user" 2>/dev/null ||
+            echo "package_deb: could not remove user $user" >&2
+    fi
+    as_root rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "package_deb: FAIL: $*" >&2
+    [ -f "$tmp/app.log" ] && sed 's/^/  app: /' "$tmp/app.log" >&2
+    exit 1
+}
+
+wait_for() {
+    local tries="$1"
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# --- Build the package -----------------------------------------------------------
+(cd "$build" && cpack -G DEB -B "$tmp/cpack" >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
+debs=("$tmp"/cpack/tavrolin_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || fail "cpack made no single tavrolin_*.deb"
+deb="${debs[0]}"
+echo "package_deb: built $(basename "$deb")"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+[ "$(field Package)" = tavrolin ] || fail "the package is called '$(field Package)'"
+[ "$(field Version)" = "$version" ] || fail "the package's version is '$(field Version)', the project is $version"
+[ "$(field Section)" = games ] || fail "the package's section is '$(field Section)'"
+[ -n "$(field Maintainer)" ] || fail "the package names no maintainer"
+# A summary line, then a body that package managers reflow (lines starting
+# with two spaces would be shown verbatim).
+description="$(field Description)"
+[ "$(head -n1 <<<"$description")" = "number game for two players on one computer" ] ||
+    fail "the package's summary is '$(head -n1 <<<"$description")'"
+[ "$(wc -l <<<"$description")" -ge 3 ] || fail "the package has no long description"
+grep -q '^  ' <<<"$description" && fail "the long description has lines shown verbatim"
+depends="$(field Depends)"
+# Found by dpkg-shlibdeps from what the program links, plus the fonts.
+for dep in fonts-liberation libqt6widgets6 libqt6multimedia6 libc6; do
+    grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "the package does not depend on $dep: $depends"
+done
+dpkg-deb -c "$deb" >"$tmp/contents"
+owners="$(awk '{ print $2 }' "$tmp/contents" | sort -u | tr '\n' ' ')"
+[ "$owners" = "root/root " ] || fail "files in the package are owned by $owners, not only root"
+
+# --- Install it ------------------------------------------------------------------
+installed=1
+as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "$deb" \
+    >"$tmp/apt.log" 2>&1 || { cat "$tmp/apt.log" >&2; fail "apt-get could not install the package"; }
+dpkg-query -L tavrolin >"$tmp/files"
+# Slimmed systems (container images) tell dpkg to leave out manual pages and
+# the like with path-exclude; such files are rightly missing.
+excluded() {
+    local rule glob verdict=1
+    while read -r rule glob; do
+        # shellcheck disable=SC2053 # the right side is a glob on purpose
+        if [[ "$1" == $glob ]]; then
+            [ "$rule" = path-exclude ] && verdict=0 || verdict=1
+        fi
+    done < <(cat /etc/dpkg/dpkg.cfg /etc/dpkg/dpkg.cfg.d/* 2>/dev/null | grep -E '^path-(ex|in)clude[ =]' | tr '=' ' ')
+    return $verdict
+}
+for path in /usr/games/tavrolin /usr/share/applications/$id.desktop /usr/share/metainfo/$id.metainfo.xml \
+    /usr/share/icons/hicolor/scalable/apps/$id.svg /usr/share/man/man6/tavrolin.6.gz; do
+    grep -q " \.$path\$" "$tmp/contents" || fail "the package does not hold $path"
+    excluded "$path" && continue
+    grep -qx "$path" "$tmp/files" || fail "dpkg does not list $path as installed"
+    [ -f "$path" ] || fail "$path is not there after installing"
+done
+for size in 16 32 48 64 128 256; do
+    png="/usr/share/icons/hicolor/${size}x${size}/apps/$id.png"
+    grep -qx "$png" "$tmp/files" || fail "the package has no ${size}x${size} icon"
+done
+[ "$(stat -c '%U %a' /usr/games/tavrolin)" = "root 755" ] || fail "/usr/games/tavrolin is $(stat -c '%U %a' /usr/games/tavrolin)"
+desktop-file-validate "/usr/share/applications/$id.desktop" || fail "the installed desktop entry is not valid"
+appstreamcli validate --no-net "/usr/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "the installed metainfo is not valid"
+wm_class="$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$id.desktop")"
+
+# --- An ordinary user ----------------------------------------------------------
+home="$tmp/home"
+as_root useradd --no-create-home --home-dir "$home" --shell /bin/sh --user-group "$user" ||
+    fail "could not create the user $user"
+made_user=1
+as_root mkdir -p "$home/runtime"
+as_root chown -R "$user:$user" "$home"
+as_root chmod 700 "$home" "$home/runtime"
+uid="$(id -u "$user")"
+gid="$(id -g "$user")"
+
+# The desktop entry says Exec=tavrolin: a login shell finds it on the PATH.
+found="$(as_root runuser -l "$user" -c 'command -v tavrolin' 2>/dev/null || true)"
+[ "$found" = /usr/games/tavrolin ] || fail "the user's login shell finds tavrolin at '$found'"
+
+# --- Play a game as that user ------------------------------------------------------
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+pids+=($!)
+wait_for 100 test -s "$tmp/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$tmp/display")"
+
+(cd / && exec "${ROOT[@]}" setpriv --reuid="$uid" --regid="$gid" --init-groups -- env -i HOME="$home" USER="$user" \
+    LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C.UTF-8 \
+    XDG_RUNTIME_DIR="$home/runtime" QT_QPA_PLATFORM=xcb PULSE_SERVER="unix:$tmp/no-sound-server" \
+    DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/no-session-bus" \
+    /usr/games/tavrolin) >"$tmp/app.log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+wait_for 150 xdotool search --onlyvisible --name '^Tavrolin$' || fail "the installed game showed no window"
+wid="$(xdotool search --onlyvisible --name '^Tavrolin$' | head -n1)"
+[ "$(ps -o user= -p "$(xdotool getwindowpid "$wid")")" = "$user" ] || fail "the window does not belong to $user"
+
+# What the desktop matches the window by, and its icon at every size X11
+# carries (Qt leaves out pictures over 128 pixels there).
+class="$(xprop -id "$wid" WM_CLASS)"
+grep -q "= \"[^\"]*\", \"$wm_class\"\$" <<<"$class" || fail "$class, the desktop entry expects $wm_class"
+icons="$(xprop -id "$wid" _NET_WM_ICON >"$tmp/icon.txt" && grep -o 'Icon ([0-9]* x [0-9]*)' "$tmp/icon.txt" | tr '\n' ' ')"
+for size in 16 32 48 64 128; do
+    grep -q "Icon ($size x $size)" <<<"$icons" || fail "the window has no ${size}x${size} icon (it has: $icons)"
+done
+
+eval "$(xdotool getwindowgeometry --shell "$wid")"
+# Where the controls are, from the window's layout (as in tests/e2e).
+menu=$((HEIGHT - 524))
+panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+board_x=$((panel_x + 162))
+board_y=$((panel_y + 39))
+menu_y=$((Y + menu / 2))
+sleep 0.5
+cell_x() { local left=(10 97 184 271 358); echo $((board_x + ${left[$1]} + 41)); }
+cell_y() { local top=(22 125 227 330); echo $((board_y + ${top[$1]} + 44)); }
+banner_shown() {
+    import -window root "$tmp/shot.png"
+    [ "$(convert "$tmp/shot.png" -format '%[hex:p{'"$((board_x + 33))"','"$((board_y + 429))"'}]' info: |
+        cut -c1-6 | tr 'A-F' 'a-f')" = 008000 ]
+}
+app_gone() {
+    local state
+    state="$(ps -o stat= -p "$app_pid" 2>/dev/null)" || return 0
+    [[ "$state" == Z* ]]
+}
+
+log="$home/.local/share/tavrolin/TVL_Scores"
+as_root test -e "$log" && fail "a score log exists before any game"
+for n in $(seq 0 19); do
+    xdotool mousemove "$(cell_x $(((n * 3) % 5)))" "$(cell_y $((n % 4)))" click 1
+    sleep 0.15
+done
+wait_for 30 banner_shown || fail "no winner banner after twenty hits"
+app_gone && fail "the game died"
+xdotool mousemove "$((X + 18))" "$menu_y" click 1
+wait_for 50 app_gone || fail "Exit did not end the game"
+wait "$app_pid" || fail "the game ended with an error"
+
+leftover="$(ps -u "$user" -o pid=,args= 2>/dev/null || true)"
+[ -z "$leftover" ] || fail "processes of $user outlive the game: $leftover"
+
+# --- Where the game went ---------------------------------------------------------
+as_root test -f "$log" || fail "no score log in the user's data folder ($log)"
+[ "$(as_root stat -c %U "$log")" = "$user" ] || fail "the score log is not the user's"
+lines="$(as_root cat "$log" | wc -l)"
+[ "$lines" -eq 6 ] || fail "the score log holds $lines lines, not the six of one game"
+[ -e /usr/games/TVL_Scores ] && fail "a score log appeared in /usr/games"
+echo "package_deb: the game played as $user went to ~/.local/share/tavrolin/TVL_Scores"
+
+# --- Purge ---------------------------------------------------------------------------
+as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tavrolin >"$tmp/purge.log" 2>&1 ||
+    { cat "$tmp/purge.log" >&2; fail "apt-get could not purge the package"; }
+installed=0
+status="$(dpkg-query -W -f='${Status}' tavrolin 2>/dev/null || true)"
+[ -z "$status" ] || [ "$status" = "unknown ok not-installed" ] || fail "after purging, dpkg still knows tavrolin: $status"
+left=()
+while read -r path; do
+    [ -d "$path" ] && continue # shared folders such as /usr/games stay
+    [ -e "$path" ] && left+=("$path")
+done <"$tmp/files"
+[ ${#left[@]} -eq 0 ] || fail "purging left files behind: ${left[*]}"
+echo "package_deb: passed"

@@ -1,0 +1,114 @@
+// The die the window and the desktop show: the embedded pictures behind the
+// desktop id, at every hicolor size, and the game window wearing them.
+
+#include "support/gamedriver.h"
+#include "ui/appicon.h"
+
+#include <QFile>
+#include <QIcon>
+#include <QImage>
+#include <QTest>
+
+#include <algorithm>
+
+using testing::GameDriver;
+
+namespace {
+
+const QList<int> kSizes = {16, 32, 48, 64, 128, 256};
+
+// Counts the pixels that are clearly red or clearly blue, in the left and
+// the right half of a picture.
+struct PipCount {
+    int redLeft = 0, redRight = 0, blueLeft = 0, blueRight = 0;
+};
+
+PipCount countPips(const QImage &img)
+{
+    PipCount n;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QColor c = img.pixelColor(x, y);
+            if (c.alpha() < 200)
+                continue;
+            const bool left = x < img.width() / 2;
+            if (c.red() > 110 && c.green() < 60 && c.blue() < 60)
+                (left ? n.redLeft : n.redRight)++;
+            if (c.blue() > 110 && c.red() < 60 && c.green() < 60)
+                (left ? n.blueLeft : n.blueRight)++;
+        }
+    return n;
+}
+
+} // namespace
+
+class TestAppIcon : public QObject
+{
+    Q_OBJECT
+private slots:
+    void everySizeIsEmbedded_data();
+    void everySizeIsEmbedded();
+    void iconOffersEverySizeUnscaled();
+    void windowWearsTheDie();
+};
+
+void TestAppIcon::everySizeIsEmbedded_data()
+{
+    QTest::addColumn<int>("size");
+    for (int size : kSizes)
+        QTest::addRow("%dx%d", size, size) << size;
+}
+
+// Each picture is there under the desktop id, drawn for its own size: a die
+// on a clear ground with red pips on the left and blue ones on the right.
+void TestAppIcon::everySizeIsEmbedded()
+{
+    QFETCH(int, size);
+    const QString path = QStringLiteral(":/desktop/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(ui::desktopId());
+    QVERIFY2(QFile::exists(path), qPrintable(path));
+    const QImage img = QImage(path).convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(img.size(), QSize(size, size));
+    // The corners around the rounded die stay transparent.
+    QCOMPARE(img.pixelColor(0, size - 1).alpha(), 0);
+    QCOMPARE(img.pixelColor(size - 1, 0).alpha(), 0);
+    const PipCount pips = countPips(img);
+    QVERIFY2(pips.redLeft > 0 && pips.blueRight > 0, "no red and blue pips");
+    QCOMPARE(pips.redRight, 0);
+    QCOMPARE(pips.blueLeft, 0);
+}
+
+// Asking for a size gives that size's own picture, not another one scaled.
+void TestAppIcon::iconOffersEverySizeUnscaled()
+{
+    const QIcon icon = ui::appIcon();
+    QList<int> offered;
+    for (const QSize &s : icon.availableSizes()) {
+        QCOMPARE(s.width(), s.height());
+        offered << s.width();
+    }
+    std::sort(offered.begin(), offered.end());
+    QCOMPARE(offered, kSizes);
+    for (int size : kSizes) {
+        const QString path =
+            QStringLiteral(":/desktop/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(ui::desktopId());
+        const QImage own = QImage(path).convertToFormat(QImage::Format_ARGB32);
+        const QImage given = icon.pixmap(QSize(size, size)).toImage().convertToFormat(QImage::Format_ARGB32);
+        QVERIFY2(given == own, qPrintable(QStringLiteral("%1 pixels").arg(size)));
+    }
+}
+
+void TestAppIcon::windowWearsTheDie()
+{
+    GameDriver game;
+    const QIcon icon = game.window().windowIcon();
+    QCOMPARE(icon.availableSizes().size(), kSizes.size());
+    const QImage big = icon.pixmap(QSize(256, 256)).toImage().convertToFormat(QImage::Format_ARGB32);
+    QCOMPARE(big.size(), QSize(256, 256));
+    const QImage own =
+        QImage(QStringLiteral(":/desktop/icons/hicolor/256x256/apps/%1.png").arg(ui::desktopId()))
+            .convertToFormat(QImage::Format_ARGB32);
+    QVERIFY(big == own);
+}
+
+QTEST_MAIN(TestAppIcon)
+#include "tst_appicon.moc"
