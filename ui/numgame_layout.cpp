@@ -10,7 +10,9 @@
 #include "ui/boardtext.h"
 #include "ui/fonts.h"
 #include "ui/gamelabel.h"
+#include "ui/hidpi.h"
 #include "ui/intervaltimer.h"
+#include "ui/surface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,8 +34,9 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-QColor standardText() { return QApplication::palette().color(QPalette::ButtonText); }
-QColor standardFace() { return QApplication::palette().color(QPalette::Button); }
+// "Standard" colours are those of the game's surface (ui/surface.h).
+QColor standardText() { return surfaceText(); }
+QColor standardFace() { return surfaceFace(); }
 
 const QColor kNavy(0, 0, 128);
 const QColor kMaroon(128, 0, 0);
@@ -76,10 +79,11 @@ GameLabel *makePicture(QWidget *parent, const char *name, int left, int top, con
 {
     auto *picture = new GameLabel(parent);
     picture->setObjectName(QString::fromLatin1(name));
-    QPixmap pixmap(resource);
+    const QPixmap pixmap = loadPicture(resource, pictureScale());
     picture->setPixmap(pixmap);
-    // Pictures show at their natural size.
-    picture->setGeometry(QRect(QPoint(twips(left), twips(top)), pixmap.isNull() ? naturalSize : pixmap.size()));
+    // Pictures show at their natural size, in device-independent pixels.
+    const QSize shown = pixmap.isNull() ? naturalSize : (pixmap.deviceIndependentSize() + QSizeF(0.5, 0.5)).toSize();
+    picture->setGeometry(QRect(QPoint(twips(left), twips(top)), shown));
     return picture;
 }
 
@@ -142,11 +146,7 @@ void NumGame::buildControls()
     panel->setFrameShape(QFrame::NoFrame);
     panel->setGeometry(twipsRect(120, 75, 11745, 7695));
     panel->setAutoFillBackground(true);
-    {
-        QPalette p = panel->palette();
-        p.setColor(QPalette::Window, standardFace());
-        panel->setPalette(p);
-    }
+    panel->setPalette(surfacePalette());
 
     const DesignFont sansBold8{QStringLiteral("MS Sans Serif"), 8.25, true};
     const DesignFont window8{QStringLiteral("MS Sans Serif"), 8.25};
@@ -284,7 +284,9 @@ void NumGame::buildControls()
 
     // The hand over the two links is part of their design.
     const QPixmap hand(QStringLiteral(":/cursors/hand.cur"));
-    const QCursor handCursor = hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 5, 0);
+    const QCursor handCursor = hand.isNull() ? QCursor(Qt::PointingHandCursor)
+                                             : loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0),
+                                                           pictureScale());
     Label12->setCursor(handCursor);
     Label19->setCursor(handCursor);
 
