@@ -252,6 +252,17 @@ void NumGame::buildControls()
         const QPoint at = firstAt[static_cast<size_t>(i)];
         Label1[static_cast<size_t>(i)] = makeSquare(board, QStringLiteral("Label1(%1)").arg(i), at.x(), at.y());
     }
+    // Screen readers name the squares by their place in the field, in
+    // reading order, whichever series they belong to.
+    for (int row = 0, number = 1; row < 4; ++row) {
+        for (int col = 0; col < 5; ++col, ++number) {
+            const int index = (row * 5 + col) / 2;
+            GameLabel *square = (row + col) % 2 == 0 ? Label1[static_cast<size_t>(index)]
+                                                     : Label2[static_cast<size_t>(index)];
+            square->setAccessibleCaption(
+                QStringLiteral("Square %1, row %2, column %3").arg(number).arg(row + 1).arg(col + 1));
+        }
+    }
     Label8[0] = makeLabel(board, {"Label8(0)", 435, 6450, 2730, 255, QStringLiteral("Next turn is for Player No."),
                                   {QStringLiteral("Arial"), 11.25, true, true}, kBlue, {}, true, true});
     Label8[2] = makeLabel(board, {"Label8(2)", 3225, 6405, 180, 360, QStringLiteral("1"),
@@ -265,6 +276,18 @@ void NumGame::buildControls()
                                   bannerGreen, true, false, false});
     Label9[0] = makeLabel(board, {"Label9(0)", 450, 6390, 1590, 420, QStringLiteral("PLAYER"), banner, Qt::white,
                                   bannerGreen, true, false, false});
+
+    // What screen readers call the labels whose text is only a number.
+    Label5->setAccessibleCaption(QStringLiteral("Player 1 score"));
+    Label6->setAccessibleCaption(QStringLiteral("Player 1 attempts"));
+    Label3->setAccessibleCaption(QStringLiteral("Player 2 score"));
+    Label4->setAccessibleCaption(QStringLiteral("Player 2 attempts"));
+    Label8[2]->setAccessibleCaption(QStringLiteral("Next turn is for player"));
+    Label10->setAccessibleCaption(QStringLiteral("Score difference"));
+    Image4[0]->setAccessibleName(QStringLiteral("Tavrolin"));
+    Image2->setAccessibleName(QStringLiteral("Publisher's logo"));
+    for (GameLabel *symbol : Image3)
+        symbol->setAccessibleName(QStringLiteral("Publisher's symbol"));
 
     // The catalogue lists.
     for (int i = 0; i <= 5; ++i) {
