@@ -82,7 +82,7 @@ GameLabel *makePicture(QWidget *parent, const char *name, int left, int top, con
     const QPixmap pixmap = loadPicture(resource, pictureScale());
     picture->setPixmap(pixmap);
     // Pictures show at their natural size, in device-independent pixels.
-    const QSize shown = pixmap.isNull() ? naturalSize : (pixmap.deviceIndependentSize() + QSizeF(0.5, 0.5)).toSize();
+    const QSize shown = pixmap.isNull() ? naturalSize : pixmap.deviceIndependentSize().toSize();
     picture->setGeometry(QRect(QPoint(twips(left), twips(top)), shown));
     return picture;
 }
