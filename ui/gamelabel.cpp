@@ -18,7 +18,7 @@ void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
     if (!accessibleName().isEmpty() && accessibleDescription() != text)
-        setAccessibleDescription(text); // tells assistive tools of the change
+        setAccessibleDescription(text); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
 }

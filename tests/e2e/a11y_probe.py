@@ -10,6 +10,7 @@ import sys
 import time
 
 import pyatspi
+from gi.repository import GLib
 
 DEADLINE = time.monotonic() + 60
 
@@ -81,6 +82,23 @@ def click(node):
     subprocess.run(["xdotool", "mousemove", "--sync", str(x), str(y), "click", "1"], check=True, timeout=10)
 
 
+ANNOUNCED = []
+
+
+def on_description(event):
+    ANNOUNCED.append(event.source.name if event.source is not None else None)
+
+
+def pump(seconds):
+    """Lets the accessibility events that have come in reach on_description."""
+    context = GLib.MainContext.default()
+    until = time.monotonic() + seconds
+    while time.monotonic() < until:
+        while context.iteration(False):
+            pass
+        time.sleep(0.05)
+
+
 def square_name(n):
     row, col = (n - 1) // 5, (n - 1) % 5
     return "Square %d, row %d, column %d" % (n, row + 1, col + 1)
@@ -129,10 +147,13 @@ def main():
 
     # Three hits, alternating players: the hit square's new text is the hit's
     # value, which the score labels then add up.
+    pyatspi.Registry.registerEventListener(on_description, "object:property-change:accessible-description")
     score = [0, 0]
     attempts = [0, 0]
     for hit, n in enumerate([7, 2, 14]):
         player = hit % 2
+        before = {square_name(k): text_of(named, square_name(k)) for k in range(1, 21)}
+        del ANNOUNCED[:]
         click(named[square_name(n)])
         # The turn passes first; then the hit square's text is the value.
         read_until(app, "Next turn is for player", "2" if player == 0 else "1")
@@ -142,7 +163,20 @@ def main():
         attempts[player] += 1
         read_until(app, "Player %d score" % (player + 1), str(score[player]))
         read_until(app, "Player %d attempts" % (player + 1), str(attempts[player]))
-        print("hit %d on %s worth %d: scores %s, attempts %s" % (hit + 1, square_name(n), worth, score, attempts))
+        # Screen readers hear of the change: every square whose text the
+        # renumbering changed announces it (from the fresh board's "-0"s the
+        # first hit changes 18; a later one may happen to change none).
+        pump(1.0)
+        now = {square_name(k): text_of(snapshot(app)[1], square_name(k)) for k in range(1, 21)}
+        changed = {name for name in now if now[name] != before[name]}
+        heard = {name for name in ANNOUNCED if name and name.startswith("Square ")}
+        if hit == 0 and len(changed) != 18:
+            fail("the first hit changed %d squares, expected 18" % len(changed))
+        if not changed <= heard:
+            fail("after hit %d these squares changed without a word: %s" % (hit + 1, sorted(changed - heard)))
+        del ANNOUNCED[:]
+        print("hit %d on %s worth %d: scores %s, attempts %s, %d squares renumbered and announced"
+              % (hit + 1, square_name(n), worth, score, attempts, len(changed)))
         turn_line = "ITS TURN OF PLAYER %d" % (2 - player)
         if turn_line not in snapshot(app)[1]:
             fail("after hit %d no label reads %r" % (hit + 1, turn_line))
