@@ -23,8 +23,19 @@ bool isDarkPalette(const QPalette &palette)
 
 QPalette surfacePalette(const QPalette &system)
 {
-    if (!isDarkPalette(system))
-        return system;
+    if (!isDarkPalette(system)) {
+        // Every role set explicitly: a palette with roles left unset would
+        // take them from the container, the window's navy background.
+        QPalette own;
+        for (int g = 0; g < QPalette::NColorGroups; ++g)
+            for (int r = 0; r < QPalette::NColorRoles; ++r) {
+                const auto group = QPalette::ColorGroup(g);
+                const auto role = QPalette::ColorRole(r);
+                if (role != QPalette::NoRole)
+                    own.setColor(group, role, system.color(group, role));
+            }
+        return own;
+    }
     // Qt derives a whole standard palette (black text, white bases, bevel
     // shades) from one light button colour.
     QPalette light(QColor(239, 239, 239));
