@@ -107,22 +107,6 @@ void strokeSegments(Mask &m, const std::vector<Seg> &segs, double radius, uint8_
         }
 }
 
-// One-pixel line between pixel centres (Bresenham).
-void drawLine(Canvas &c, int x0, int y0, int x1, int y1, uint8_t v)
-{
-    const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-    const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    for (;;) {
-        c.set(x0, y0, v);
-        if (x0 == x1 && y0 == y1)
-            break;
-        const int e2 = 2 * err;
-        if (e2 >= dy) { err += dy; x0 += sx; }
-        if (e2 <= dx) { err += dx; y0 += sy; }
-    }
-}
-
 void fillRect(Canvas &c, int x, int y, int w, int h, uint8_t v)
 {
     for (int j = y; j < y + h; ++j)
@@ -171,6 +155,42 @@ void paint(Canvas &c, const Mask &m, uint8_t v)
     for (size_t i = 0; i < c.px.size(); ++i)
         if (m.px[i])
             c.px[i] = v;
+}
+
+// The inner edge `k` pixels deep, and the ring `k` pixels wide: outlines
+// that keep their weight when a picture is drawn at k times its size.
+Mask innerBand(const Mask &m, int k)
+{
+    Mask band(m.w, m.h), rest = m;
+    for (int i = 0; i < k; ++i) {
+        const Mask edge = innerEdge(rest);
+        paint(band, edge, 1);
+        for (size_t j = 0; j < rest.px.size(); ++j)
+            if (edge.px[j])
+                rest.px[j] = 0;
+    }
+    return band;
+}
+
+Mask ringBand(const Mask &m, bool eight, int k)
+{
+    Mask band(m.w, m.h), grown = m;
+    for (int i = 0; i < k; ++i) {
+        const Mask ring = ringAround(grown, eight);
+        paint(band, ring, 1);
+        paint(grown, ring, 1);
+    }
+    return band;
+}
+
+// Every pixel of the canvas as a k x k block.
+Canvas blownUp(const Canvas &c, int k)
+{
+    Canvas out(c.w * k, c.h * k);
+    for (int y = 0; y < out.h; ++y)
+        for (int x = 0; x < out.w; ++x)
+            out.set(x, y, c.at(x / k, y / k));
+    return out;
 }
 
 // Copies character art onto the canvas; characters missing from `keys` are
@@ -348,13 +368,22 @@ int tinyWidth(const std::string &text, int spacing)
     return w;
 }
 
-void drawTiny(Canvas &c, int x, int y, const std::string &text, int spacing, uint8_t v)
+// The caption font is pixel art: at k times the size each of its pixels is
+// a k x k block, placed at (x, y) of the enlarged canvas.
+void drawTiny(Canvas &c, int x, int y, const std::string &text, int spacing, uint8_t v, int k = 1)
 {
+    Canvas art(tinyWidth(text, spacing), 5);
+    int at = 0;
     for (char ch : text) {
         const auto &g = tinyGlyph(ch);
-        blitArt(c, x, y, g, "#", {v});
-        x += int(g[0].size()) + spacing;
+        blitArt(art, at, 0, g, "#", {1});
+        at += int(g[0].size()) + spacing;
     }
+    const Canvas big = blownUp(art, k);
+    for (int j = 0; j < big.h; ++j)
+        for (int i = 0; i < big.w; ++i)
+            if (big.at(i, j))
+                c.set(x + i, y + j, v);
 }
 
 // ---------------------------------------------------------------------------
@@ -627,39 +656,37 @@ QByteArray encodePng(const Canvas &c, const Palette &pal)
 // The pictures
 
 // Title banner: the game's name in green letters with a black outline and a
-// black shadow, on white inside a black border.
-Canvas drawTitle(Palette &pal)
+// black shadow, on white inside a black border.  Every picture is drawn at
+// k times its size for high-density screens; lines keep their weight and
+// curves get their finer steps.
+Canvas drawTitle(Palette &pal, int k = 1)
 {
     enum : uint8_t { Paper, Ink, Leaf, Shine };
     pal = {0xFFFFFF, 0x000000, 0x008000, 0x20B020};
-    const int W = 142, H = 46;
+    const int W = 142 * k, H = 46 * k;
     Canvas c(W, H, Paper);
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 2 * k; ++i) {
         fillRect(c, 0, i, W, 1, Ink);
         fillRect(c, 0, H - 1 - i, W, 1, Ink);
         fillRect(c, i, 0, 1, H, Ink);
         fillRect(c, W - 1 - i, 0, 1, H, Ink);
     }
     // a thin inner rule
-    for (int x = 4; x < W - 4; ++x) {
-        c.set(x, 4, Ink);
-        c.set(x, H - 5, Ink);
-    }
-    for (int y = 4; y < H - 4; ++y) {
-        c.set(4, y, Ink);
-        c.set(W - 5, y, Ink);
-    }
+    fillRect(c, 4 * k, 4 * k, W - 8 * k, k, Ink);
+    fillRect(c, 4 * k, H - 5 * k, W - 8 * k, k, Ink);
+    fillRect(c, 4 * k, 4 * k, k, H - 8 * k, Ink);
+    fillRect(c, W - 5 * k, 4 * k, k, H - 8 * k, Ink);
 
-    const double letterH = 25, pen = 2.1, wide = 0.84, gap = 3.2, slant = 0.12;
+    const double letterH = 25.0 * k, pen = 2.1 * k, wide = 0.84, gap = 3.2 * k, slant = 0.12;
     const double width = wordWidth("TAVROLIN", letterH, pen, wide, gap) + letterH * slant;
-    const double x0 = std::floor((W - 2 - width) / 2), y0 = std::floor((H - 2 - letterH) / 2);
+    const double x0 = k * std::floor((W / k - 2 - width / k) / 2), y0 = k * std::floor((H / k - 2 - letterH / k) / 2);
     Mask face(W, H);
     strokeSegments(face, layoutWord("TAVROLIN", x0, y0, letterH, pen, wide, gap, slant), pen);
 
-    const Mask outline = ringAround(face, true);
+    const Mask outline = ringBand(face, true, k);
     Mask body = face;
     paint(body, outline, 1);
-    paint(c, shifted(body, 2, 2), Ink);
+    paint(c, shifted(body, 2 * k, 2 * k), Ink);
     paint(c, outline, Ink);
     for (int y = 0; y < H; ++y)
         for (int x = 0; x < W; ++x)
@@ -681,69 +708,66 @@ std::vector<Pt> starPolygon(double cx, double cy, double outer, double inner)
     return pts;
 }
 
-Canvas drawLogo(Palette &pal)
+Canvas drawLogo(Palette &pal, int k = 1)
 {
     enum : uint8_t { Paper, Ink, Accent, Star };
     pal = {0xFFFFFF, 0x000080, 0xC00000, 0xFFFFFF};
-    const int W = 165, H = 52;
+    const int W = 165 * k, H = 52 * k;
     Canvas c(W, H, Paper);
 
     // emblem: navy disc, white star, red centre
-    const double cx = 26, cy = 26;
+    const double cx = 26.0 * k, cy = 26.0 * k;
     Mask disc(W, H);
-    fillEllipse(disc, cx, cy, 22, 22);
+    fillEllipse(disc, cx, cy, 22.0 * k, 22.0 * k);
     paint(c, disc, Ink);
     Mask ring(W, H);
-    fillEllipse(ring, cx, cy, 19, 19);
-    paint(c, innerEdge(ring), Star);
+    fillEllipse(ring, cx, cy, 19.0 * k, 19.0 * k);
+    paint(c, innerBand(ring, k), Star);
     Mask star(W, H);
-    fillPolygon(star, starPolygon(cx, cy, 16, 4.5));
+    fillPolygon(star, starPolygon(cx, cy, 16.0 * k, 4.5 * k));
     paint(c, star, Star);
     Mask hub(W, H);
-    fillEllipse(hub, cx, cy, 2.6, 2.6);
+    fillEllipse(hub, cx, cy, 2.6 * k, 2.6 * k);
     paint(c, hub, Accent);
 
     // the name
-    const double letterH = 22, pen = 2.3, wide = 0.9, gap = 2.6;
-    const double textX = 56, textW = wordWidth("ORMANDI", letterH, pen, wide, gap);
+    const double letterH = 22.0 * k, pen = 2.3 * k, wide = 0.9, gap = 2.6 * k;
+    const double textX = 56.0 * k, textW = wordWidth("ORMANDI", letterH, pen, wide, gap);
     Mask name(W, H);
-    strokeSegments(name, layoutWord("ORMANDI", textX, 6, letterH, pen, wide, gap, 0), pen);
+    strokeSegments(name, layoutWord("ORMANDI", textX, 6.0 * k, letterH, pen, wide, gap, 0), pen);
     paint(c, name, Ink);
 
     // a red rule and a spaced-out caption
-    fillRect(c, int(textX), 32, int(std::lround(textW)), 2, Accent);
+    fillRect(c, int(textX), 32 * k, k * int(std::lround(textW / k)), 2 * k, Accent);
     const int capW = tinyWidth("SOFTWARE", 3);
-    drawTiny(c, int(textX + std::floor((textW - capW) / 2)), 38, "SOFTWARE", 3, Ink);
+    drawTiny(c, k * int(textX / k + std::floor((textW / k - capW) / 2)), 38 * k, "SOFTWARE", 3, Ink, k);
     return c;
 }
 
 // The publisher's symbol: the emblem and the name in white lines on a
 // coloured ground.
-Canvas drawSymbol(Palette &pal, uint32_t ground)
+Canvas drawSymbol(Palette &pal, uint32_t ground, int k = 1)
 {
     enum : uint8_t { Ground, Line };
     pal = {ground, 0xFFFFFF};
-    const int W = 36, H = 50;
+    const int W = 36 * k, H = 50 * k;
     Canvas c(W, H, Ground);
     Mask frame(W, H);
-    fillRect(frame, 1, 1, W - 2, H - 2, 1);
-    paint(c, innerEdge(frame), Line);
+    fillRect(frame, k, k, W - 2 * k, H - 2 * k, 1);
+    paint(c, innerBand(frame, k), Line);
 
-    const double cx = 18, cy = 18;
+    const double cx = 18.0 * k, cy = 18.0 * k;
     Mask ring(W, H);
-    fillEllipse(ring, cx, cy, 13, 13);
-    paint(c, innerEdge(ring), Line);
+    fillEllipse(ring, cx, cy, 13.0 * k, 13.0 * k);
+    paint(c, innerBand(ring, k), Line);
     Mask star(W, H);
-    fillPolygon(star, starPolygon(cx, cy, 11, 3.2));
-    paint(c, innerEdge(star), Line);
-    c.set(17, 17, Line);
-    c.set(18, 17, Line);
-    c.set(17, 18, Line);
-    c.set(18, 18, Line);
+    fillPolygon(star, starPolygon(cx, cy, 11.0 * k, 3.2 * k));
+    paint(c, innerBand(star, k), Line);
+    fillRect(c, 17 * k, 17 * k, 2 * k, 2 * k, Line);
 
-    drawLine(c, 6, 35, 29, 35, Line);
-    drawTiny(c, (W - tinyWidth("ORMANDI", 1)) / 2, 38, "ORMANDI", 1, Line);
-    drawLine(c, 6, 45, 29, 45, Line);
+    fillRect(c, 6 * k, 35 * k, 24 * k, k, Line);
+    drawTiny(c, k * ((36 - tinyWidth("ORMANDI", 1)) / 2), 38 * k, "ORMANDI", 1, Line, k);
+    fillRect(c, 6 * k, 45 * k, 24 * k, k, Line);
     return c;
 }
 
@@ -1133,6 +1157,21 @@ int main(int argc, char **argv)
         const Canvas onNavy = drawSymbol(pal, 0x000080);
         writeFile(out, "pictures/symbol_navy.gif", encodeGif(onNavy, pal));
         verifyPicture(out, "pictures/symbol_navy.gif", "gif", onNavy, pal, nullptr);
+        // The same pictures drawn at twice the size, for screens scaled by
+        // more than one; the window picks them up by the "@2x" name.
+        const struct { const char *name; Canvas (*draw)(Palette &); QSize size; } doubled[] = {
+            {"pictures/title@2x.gif", [](Palette &p) { return drawTitle(p, 2); }, {284, 92}},
+            {"pictures/logo@2x.gif", [](Palette &p) { return drawLogo(p, 2); }, {330, 104}},
+            {"pictures/symbol_red@2x.gif", [](Palette &p) { return drawSymbol(p, 0xCC0000, 2); }, {72, 100}},
+            {"pictures/symbol_navy@2x.gif", [](Palette &p) { return drawSymbol(p, 0x000080, 2); }, {72, 100}},
+        };
+        for (const auto &d : doubled) {
+            const Canvas big = d.draw(pal);
+            if (QSize(big.w, big.h) != d.size)
+                fail(d.name, "not twice the size of the picture");
+            writeFile(out, d.name, encodeGif(big, pal));
+            verifyPicture(out, d.name, "gif", big, pal, nullptr);
+        }
     }
 
     // Window icon and desktop icon.
@@ -1185,6 +1224,29 @@ int main(int argc, char **argv)
                     fail("icons/103.ico", "the hand reaches above row 8");
         if (clear.at(14, 8) || clear.at(15, 8) || !clear.at(13, 8) || !clear.at(16, 8))
             fail("icons/103.ico", "the fingertip is not at columns 14 and 15");
+
+        // Pointers for screens scaled by two: the same pixel art with every
+        // pixel doubled, so the pointer keeps its size and its hot spot
+        // (which doubles too) on the same pixel of the picture.
+        Mask clearUp(32, 32);
+        drawArrow(clearUp, Blue, Red);
+        const struct { const char *name; const Canvas &image; const Mask &clear; } doubled[] = {
+            {"icons/110@2x.ico", up, clearUp},
+            {"icons/102@2x.ico", dn, clearDn},
+            {"icons/103@2x.ico", prod, clear},
+        };
+        for (const auto &d : doubled) {
+            const Canvas big = blownUp(d.image, 2);
+            const Mask bigHole = blownUp(d.clear, 2);
+            writeFile(out, d.name, iconFile(1, big, bigHole, 4, vgaPalette));
+            verifyPicture(out, d.name, "ico", big, vgaPalette, &bigHole);
+        }
+        Mask handClear(32, 32);
+        drawHand(handClear, 0, 0);
+        const Canvas bigBits = blownUp(bits, 2);
+        const Mask bigHandClear = blownUp(handClear, 2);
+        writeFile(out, "cursors/hand@2x.cur", iconFile(2, bigBits, bigHandClear, 1, mono, 10, 0));
+        verifyPicture(out, "cursors/hand@2x.cur", "ico", bigBits, mono, &bigHandClear);
     }
 
     // Sounds, with their exact sizes.

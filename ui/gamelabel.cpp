@@ -17,8 +17,16 @@ GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
+    if (!accessibleName().isEmpty() && accessibleDescription() != text)
+        setAccessibleDescription(text); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
+}
+
+void GameLabel::setAccessibleCaption(const QString &caption)
+{
+    setAccessibleName(caption);
+    setAccessibleDescription(caption.isEmpty() ? QString() : text());
 }
 
 void GameLabel::setAutoSize(bool on)

@@ -18,6 +18,12 @@ public:
     // text needs, keeping its left and top edges.
     void setText(const QString &text);
 
+    // For screen readers: a label whose text alone says little (a square's
+    // "-4", a score's "12") gets a fixed accessible name such as "Square 3";
+    // its text is then its accessible description, updated with every change.
+    // A label without one is read by its text, as any label.
+    void setAccessibleCaption(const QString &caption);
+
     void setAutoSize(bool on);
     bool autoSize() const { return m_autoSize; }
 

@@ -8,6 +8,7 @@
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/helptext.h"
+#include "ui/hidpi.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
 #include "ui/palette.h"
@@ -137,9 +138,10 @@ void NumGame::Exitz_Click()
 
 void NumGame::Icon_Initialize()
 {
-    IconUp = QCursor(QPixmap(QStringLiteral(":/icons/110.ico")), 16, 19);
-    IconProd = QCursor(QPixmap(QStringLiteral(":/icons/103.ico")), 14, 8);
-    IconDn = QCursor(QPixmap(QStringLiteral(":/icons/102.ico")), 16, 19);
+    const qreal scale = pictureScale();
+    IconUp = loadPointer(QStringLiteral(":/icons/110.ico"), QPoint(16, 19), scale);
+    IconProd = loadPointer(QStringLiteral(":/icons/103.ico"), QPoint(14, 8), scale);
+    IconDn = loadPointer(QStringLiteral(":/icons/102.ico"), QPoint(16, 19), scale);
 }
 
 void NumGame::SetIcon(GameLabel *Labez)

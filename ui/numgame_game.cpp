@@ -11,6 +11,7 @@
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
+#include "ui/surface.h"
 
 #include <QApplication>
 
@@ -117,7 +118,7 @@ void NumGame::hit(Series series, int index)
 
 void NumGame::Reset_Colors()
 {
-    const QColor buttonText = QApplication::palette().color(QPalette::ButtonText);
+    const QColor buttonText = surfaceText();
     for (size_t i = 0; i < Label1.size(); ++i) {
         Label1[i]->setTextColor(buttonText);
         Label2[i]->setTextColor(buttonText);

@@ -11,7 +11,9 @@
 #include "ui/boardtext.h"
 #include "ui/fonts.h"
 #include "ui/gamelabel.h"
+#include "ui/hidpi.h"
 #include "ui/intervaltimer.h"
+#include "ui/surface.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,8 +35,9 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-QColor standardText() { return QApplication::palette().color(QPalette::ButtonText); }
-QColor standardFace() { return QApplication::palette().color(QPalette::Button); }
+// "Standard" colours are those of the game's surface (ui/surface.h).
+QColor standardText() { return surfaceText(); }
+QColor standardFace() { return surfaceFace(); }
 
 const QColor kNavy(0, 0, 128);
 const QColor kMaroon(128, 0, 0);
@@ -77,10 +80,11 @@ GameLabel *makePicture(QWidget *parent, const char *name, int left, int top, con
 {
     auto *picture = new GameLabel(parent);
     picture->setObjectName(QString::fromLatin1(name));
-    QPixmap pixmap(resource);
+    const QPixmap pixmap = loadPicture(resource, pictureScale());
     picture->setPixmap(pixmap);
-    // Pictures show at their natural size.
-    picture->setGeometry(QRect(QPoint(twips(left), twips(top)), pixmap.isNull() ? naturalSize : pixmap.size()));
+    // Pictures show at their natural size, in device-independent pixels.
+    const QSize shown = pixmap.isNull() ? naturalSize : pixmap.deviceIndependentSize().toSize();
+    picture->setGeometry(QRect(QPoint(twips(left), twips(top)), shown));
     return picture;
 }
 
@@ -143,11 +147,7 @@ void NumGame::buildControls()
     panel->setFrameShape(QFrame::NoFrame);
     panel->setGeometry(twipsRect(120, 75, 11745, 7695));
     panel->setAutoFillBackground(true);
-    {
-        QPalette p = panel->palette();
-        p.setColor(QPalette::Window, standardFace());
-        panel->setPalette(p);
-    }
+    panel->setPalette(surfacePalette());
 
     const DesignFont sansBold8{QStringLiteral("MS Sans Serif"), 8.25, true};
     const DesignFont window8{QStringLiteral("MS Sans Serif"), 8.25};
@@ -253,6 +253,17 @@ void NumGame::buildControls()
         const QPoint at = firstAt[static_cast<size_t>(i)];
         Label1[static_cast<size_t>(i)] = makeSquare(board, QStringLiteral("Label1(%1)").arg(i), at.x(), at.y());
     }
+    // Screen readers name the squares by their place in the field, in
+    // reading order, whichever series they belong to.
+    for (int row = 0, number = 1; row < 4; ++row) {
+        for (int col = 0; col < 5; ++col, ++number) {
+            const int index = (row * 5 + col) / 2;
+            GameLabel *square = (row + col) % 2 == 0 ? Label1[static_cast<size_t>(index)]
+                                                     : Label2[static_cast<size_t>(index)];
+            square->setAccessibleCaption(
+                QStringLiteral("Square %1, row %2, column %3").arg(number).arg(row + 1).arg(col + 1));
+        }
+    }
     Label8[0] = makeLabel(board, {"Label8(0)", 435, 6450, 2730, 255, QStringLiteral("Next turn is for Player No."),
                                   {QStringLiteral("Arial"), 11.25, true, true}, kBlue, {}, true, true});
     Label8[2] = makeLabel(board, {"Label8(2)", 3225, 6405, 180, 360, QStringLiteral("1"),
@@ -266,6 +277,18 @@ void NumGame::buildControls()
                                   bannerGreen, true, false, false});
     Label9[0] = makeLabel(board, {"Label9(0)", 450, 6390, 1590, 420, QStringLiteral("PLAYER"), banner, Qt::white,
                                   bannerGreen, true, false, false});
+
+    // What screen readers call the labels whose text is only a number.
+    Label5->setAccessibleCaption(QStringLiteral("Player 1 score"));
+    Label6->setAccessibleCaption(QStringLiteral("Player 1 attempts"));
+    Label3->setAccessibleCaption(QStringLiteral("Player 2 score"));
+    Label4->setAccessibleCaption(QStringLiteral("Player 2 attempts"));
+    Label8[2]->setAccessibleCaption(QStringLiteral("Next turn is for player"));
+    Label10->setAccessibleCaption(QStringLiteral("Score difference"));
+    Image4[0]->setAccessibleName(QStringLiteral("Tavrolin"));
+    Image2->setAccessibleName(QStringLiteral("Publisher's logo"));
+    for (GameLabel *symbol : Image3)
+        symbol->setAccessibleName(QStringLiteral("Publisher's symbol"));
 
     // The catalogue lists.
     for (int i = 0; i <= 5; ++i) {
@@ -285,7 +308,9 @@ void NumGame::buildControls()
 
     // The hand over the two links is part of their design.
     const QPixmap hand(QStringLiteral(":/cursors/hand.cur"));
-    const QCursor handCursor = hand.isNull() ? QCursor(Qt::PointingHandCursor) : QCursor(hand, 5, 0);
+    const QCursor handCursor = hand.isNull() ? QCursor(Qt::PointingHandCursor)
+                                             : loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0),
+                                                           pictureScale());
     Label12->setCursor(handCursor);
     Label19->setCursor(handCursor);
 
