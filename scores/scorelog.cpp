@@ -6,6 +6,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <unistd.h>
+
 namespace scores {
 
 QString gameEndText(const QDateTime &when)
@@ -32,6 +34,19 @@ QString oneLine(QString text)
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));
     return text;
+}
+
+// Whether the file ends in something other than a line end (CR or LF).
+// A file that cannot be read back (write-only) is taken as ended.
+bool lastLineOpen(QFile &file)
+{
+    const qint64 size = file.size();
+    if (size <= 0 || !file.isReadable())
+        return false;
+    char last = 0;
+    if (::pread(file.handle(), &last, 1, size - 1) != 1)
+        return false;
+    return last != '\n' && last != '\r';
 }
 
 } // namespace
@@ -65,12 +80,17 @@ bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
     // opened with O_APPEND: a second copy of the game appending at the same
     // moment cannot land in the middle of it.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
+        && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         *reason = file.errorString();
         return false;
     }
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
+    // A log whose last line has no line end (cut short, or written by
+    // something else) gets one first, in the same write, so that the record
+    // still starts on a line of its own. What is stored is never changed.
+    const QByteArray record = lastLineOpen(file) ? QByteArrayLiteral("\r\n") + bytes : bytes;
+    const qint64 written = file.write(record);
+    if (written != record.size()) {
         *reason = written < 0 ? file.errorString() : QStringLiteral("only part of the record was written");
         return false;
     }

@@ -38,7 +38,8 @@ QByteArray logRecord(const FinishedGame &game);
 
 // Appends the bytes to the file with one write on a file opened for
 // appending, creating the file (and, when needed, its folder). Returns false
-// with the reason when any step fails.
+// with the reason when any step fails. When the file's last line has no
+// line end, CR LF goes first (in the same write).
 bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason);
 
 // The warning shown when a game could not be logged.
