@@ -1,6 +1,7 @@
 #include "scores/scorelog.h"
 
 #include "game/textvalue.h"
+#include "scores/players.h"
 
 #include <QDir>
 #include <QFile>
@@ -24,17 +25,10 @@ int winnerIndex(const QString &outcomeText)
 QString playerLine(const FinishedGame &game, int player)
 {
     const auto i = static_cast<size_t>(player);
-    return game.names[i] + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ") + game.scoreTexts[i];
+    return isolatedName(game.names[i]) + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ") + game.scoreTexts[i];
 }
 
 namespace {
-
-QString oneLine(QString text)
-{
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
 
 // Whether the file ends in something other than a line end (CR or LF).
 // A file that cannot be read back (write-only) is taken as ended.
@@ -51,11 +45,22 @@ bool lastLineOpen(QFile &file)
 
 } // namespace
 
+QString logLineText(QString text)
+{
+    for (QChar &c : text) {
+        const bool control = c.category() == QChar::Other_Control && c != QLatin1Char('\t');
+        if (control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
+
 QStringList logLines(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
     const QString result = winner < 0 ? QStringLiteral("Nobody won this game")
-                                      : game.names[static_cast<size_t>(winner)] + QStringLiteral(" won this game");
+                                      : isolatedName(game.names[static_cast<size_t>(winner)])
+            + QStringLiteral(" won this game");
     return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result, QString()};
 }
 
@@ -63,7 +68,7 @@ QByteArray logRecord(const FinishedGame &game)
 {
     QByteArray bytes;
     for (const QString &line : logLines(game)) {
-        bytes += oneLine(line).toUtf8();
+        bytes += logLineText(line).toUtf8();
         bytes += "\r\n";
     }
     return bytes;
