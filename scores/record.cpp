@@ -103,8 +103,9 @@ bool replacesRecord(const QString &storedScoreDiff, qint16 difference, const QSt
 RecordValues recordValues(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
-    const QString result =
-        winner < 0 ? QString() : isolatedName(game.names[static_cast<size_t>(winner)]) + QStringLiteral(" had won the Game.");
+    const QString result = winner < 0 ? QString()
+                                      : isolatedName(game.names[static_cast<size_t>(winner)])
+            + QStringLiteral(" had won the Game.");
     return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result};
 }
 

@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace scores {
@@ -25,20 +27,21 @@ int winnerIndex(const QString &outcomeText)
 QString playerLine(const FinishedGame &game, int player)
 {
     const auto i = static_cast<size_t>(player);
-    return isolatedName(game.names[i]) + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ") + game.scoreTexts[i];
+    return isolatedName(game.names[i]) + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ")
+        + game.scoreTexts[i];
 }
 
 namespace {
 
 // Whether the file ends in something other than a line end (CR or LF).
-// A file that cannot be read back (write-only) is taken as ended.
-bool lastLineOpen(QFile &file)
+// Only a regular file that can be read back is looked at.
+bool lastLineOpen(int fd)
 {
-    const qint64 size = file.size();
-    if (size <= 0 || !file.isReadable())
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0)
         return false;
     char last = 0;
-    if (::pread(file.handle(), &last, 1, size - 1) != 1)
+    if (::pread(fd, &last, 1, info.st_size - 1) != 1)
         return false;
     return last != '\n' && last != '\r';
 }
@@ -84,6 +87,7 @@ bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
     // Unbuffered, so that the whole record goes out in one write on a file
     // opened with O_APPEND: a second copy of the game appending at the same
     // moment cannot land in the middle of it.
+    // Opened for reading as well where it can be, to look at its last byte.
     QFile file(path);
     if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
         && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
@@ -93,7 +97,12 @@ bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
     // A log whose last line has no line end (cut short, or written by
     // something else) gets one first, in the same write, so that the record
     // still starts on a line of its own. What is stored is never changed.
-    const QByteArray record = lastLineOpen(file) ? QByteArrayLiteral("\r\n") + bytes : bytes;
+    // Copies of the game take turns here (an advisory lock, released when
+    // the file closes): a record being written by another copy may show
+    // half-written to a reader, and must not be taken for an open line.
+    // Where locks are not to be had, the record is appended all the same.
+    (void)::flock(file.handle(), LOCK_EX);
+    const QByteArray record = lastLineOpen(file.handle()) ? QByteArrayLiteral("\r\n") + bytes : bytes;
     const qint64 written = file.write(record);
     if (written != record.size()) {
         *reason = written < 0 ? file.errorString() : QStringLiteral("only part of the record was written");

@@ -122,6 +122,7 @@ class TestSoak : public QObject
     Q_OBJECT
 private slots:
     void tenThousandGames();
+    void coloursGivenAgainHold();
 };
 
 void TestSoak::tenThousandGames()
@@ -201,6 +202,36 @@ void TestSoak::tenThousandGames()
     QVERIFY2(rssAfterLast - rssAfter100 <= 5 * 1024,
              qPrintable(QStringLiteral("resident memory grew by %1 kB").arg(rssAfterLast - rssAfter100)));
 #endif
+}
+
+// Giving a square the colour it already shows is skipped (that keeps the
+// games fast), yet the colour must still be its own: when it only showed
+// its parent's colour, a later change of the parent must not carry it along.
+void TestSoak::coloursGivenAgainHold()
+{
+    const QColor green(0, 128, 0), red(255, 0, 0), blue(0, 0, 255);
+    QWidget parent;
+    QPalette p = parent.palette();
+    p.setColor(QPalette::Window, green);
+    p.setColor(QPalette::WindowText, green);
+    parent.setPalette(p);
+    ui::GameLabel square(&parent);
+    QCOMPARE(square.backColor(), green); // inherited so far
+
+    square.setBackColor(green);
+    square.setTextColor(green);
+    square.setBackColor(green); // the second time changes nothing
+    square.setTextColor(green);
+    p.setColor(QPalette::Window, red);
+    p.setColor(QPalette::WindowText, red);
+    parent.setPalette(p);
+    QCOMPARE(square.backColor(), green);
+    QCOMPARE(square.textColor(), green);
+
+    square.setBackColor(blue);
+    square.setTextColor(blue);
+    QCOMPARE(square.backColor(), blue);
+    QCOMPARE(square.textColor(), blue);
 }
 
 QTEST_MAIN(TestSoak)
