@@ -62,6 +62,13 @@ cp "$bin" "$tmp/app/tavrolin-too"
 # No sound server: the clicks are what is tested here.
 export PULSE_SERVER="unix:$tmp/no-such-server"
 
+# Whether window $1 stands at x = $2.
+window_at() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    [ "$X" -eq "$2" ]
+}
+
 declare -A wid panel_x panel_y app_pid
 start_copy() {
     local name="$1" left="$2" pid w
@@ -81,11 +88,11 @@ start_copy() {
     done
     wid[$name]=$w
     # No window manager: the window goes where it is told.
-    xdotool windowmove --sync "$w" "$left" 0 || xdotool windowmove "$w" "$left" 0
+    xdotool windowmove "$w" "$left" 0
+    wait_for 30 window_at "$w" "$left" || fail "$name: the window did not move to $left"
     sleep 0.3
     local X Y WIDTH HEIGHT SCREEN
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    [ "$X" -eq "$left" ] || fail "$name: the window did not move to $left (it is at $X)"
     # Where the controls are, from the window's layout, as in e2e_sound.sh.
     local menu=$((HEIGHT - 524))
     panel_x[$name]=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
