@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace scores {
 
@@ -15,10 +16,29 @@ bool namesClash(const QString &answer, const QString &otherName);
 QString nameRefusal(const QString &otherName);
 
 // "<name> - Change", with the name's ampersands shown as typed rather than
-// taken as access keys.
+// taken as access keys, and the name shown on one line.
 QString playerMenuCaption(const QString &name);
 
-// The first seven characters of the name in upper case, then "'s SCORE".
+// The first seven characters of the name in upper case, then "'s SCORE",
+// the name shown on one line. A character is what the reader sees as one:
+// an emoji or a letter with its accents is never cut in two.
 QString scoreHeading(const QString &name);
+
+// Whether the text holds marks that turn the direction of what follows
+// them (embeddings, overrides, isolates).
+bool holdsDirectionMarks(QStringView text);
+
+// The name as it stands within a line of text: as typed, but a name with
+// right-to-left letters or direction marks is isolated (between U+2068 and
+// U+2069) so that it cannot turn what the line says after it.
+QString isolatedName(const QString &name);
+
+// Text typed by a player as one line of a caption or box shows it: control
+// characters (line breaks, tabs, escapes) become spaces, and the text is
+// isolated as isolatedName does.
+QString shownOnOneLine(const QString &text);
+
+// The first `count` characters (grapheme clusters) of the text.
+QString firstCharacters(const QString &text, int count);
 
 } // namespace scores

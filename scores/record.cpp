@@ -1,11 +1,13 @@
 #include "scores/record.h"
 
 #include "game/textvalue.h"
+#include "scores/players.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace scores {
 
@@ -39,6 +41,27 @@ QString accessProblem(const QString &file)
     if (!probe.open(QIODevice::ReadWrite))
         return probe.errorString();
     return QStringLiteral("the file cannot be written");
+}
+
+// QSettings writes back only what it could read, so a file it cannot read
+// would lose everything else it holds: such a file is left as it is.
+// QSettings keeps files it has read and does not read them again while
+// they stay the same, and only a fresh read reports a bad format, so a copy
+// under a new name is read instead.
+bool readable(const QString &file, QString *reason)
+{
+    if (!QFileInfo(file).isFile())
+        return true;
+    const QTemporaryDir folder;
+    const QString copy = folder.path() + QStringLiteral("/check.conf");
+    if (!folder.isValid() || !QFile::copy(file, copy))
+        return true; // what stands in the way shows when the file is written
+    const QSettings check(copy, QSettings::IniFormat);
+    (void)check.childGroups(); // reads the copy
+    if (check.status() != QSettings::FormatError)
+        return true;
+    *reason = QStringLiteral("the file is not a valid settings file, and is left as it is");
+    return false;
 }
 
 bool synced(QSettings &settings, const QString &file, QString *reason)
@@ -80,8 +103,9 @@ bool replacesRecord(const QString &storedScoreDiff, qint16 difference, const QSt
 RecordValues recordValues(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
-    const QString result =
-        winner < 0 ? QString() : game.names[static_cast<size_t>(winner)] + QStringLiteral(" had won the Game.");
+    const QString result = winner < 0 ? QString()
+                                      : isolatedName(game.names[static_cast<size_t>(winner)])
+            + QStringLiteral(" had won the Game.");
     return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result};
 }
 
@@ -91,7 +115,7 @@ QString recordMessage(const RecordValues &values)
         return QStringLiteral("NO RECORD FOUND TO DISPLAY");
     QStringList lines{QStringLiteral("        HIGHEST RECORD OF THE GAME"), QString()};
     for (const QString &value : values)
-        lines << value;
+        lines << shownOnOneLine(value);
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -112,6 +136,8 @@ RecordValues RecordStore::values() const
 
 bool RecordStore::save(const RecordValues &values, QString *reason) const
 {
+    if (!readable(m_file, reason))
+        return false;
     QSettings settings(m_file, QSettings::IniFormat);
     for (size_t i = 0; i < values.size(); ++i)
         settings.setValue(sectionKey(recordKeys()[i]), values[i]);
@@ -120,6 +146,8 @@ bool RecordStore::save(const RecordValues &values, QString *reason) const
 
 Removal RecordStore::remove(QString *reason) const
 {
+    if (!readable(m_file, reason))
+        return Removal::Failed;
     QSettings settings(m_file, QSettings::IniFormat);
     if (!settings.childGroups().contains(kSection))
         return Removal::NotFound;

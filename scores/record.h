@@ -26,7 +26,8 @@ bool replacesRecord(const QString &storedScoreDiff, qint16 difference, const QSt
 RecordValues recordValues(const FinishedGame &game);
 
 // The text of the Highest Record box: the heading and the five values, or
-// "NO RECORD FOUND TO DISPLAY" when "GameTime" is empty.
+// "NO RECORD FOUND TO DISPLAY" when "GameTime" is empty. Each value shows on
+// one line of its own, whatever was stored (see shownOnOneLine).
 QString recordMessage(const RecordValues &values);
 
 // What deleting something stored came to.
@@ -46,10 +47,12 @@ public:
     RecordValues values() const;
 
     // Saves all five keys; false with the reason when the file cannot be
-    // written.
+    // written, or cannot be read as a settings file (it is then left
+    // untouched).
     bool save(const RecordValues &values, QString *reason) const;
 
-    // Deletes the whole section.
+    // Deletes the whole section; Failed, leaving the file untouched, when it
+    // cannot be read as a settings file.
     Removal remove(QString *reason) const;
 
 private:

@@ -1,5 +1,7 @@
 #include "scores/scoreboard.h"
 
+#include "scores/players.h"
+
 #include <QFile>
 #include <QFileInfo>
 
@@ -17,14 +19,16 @@ QString boardText(const QByteArray &log)
     QString text = boardHeader();
     text.chop(2); // its line end comes as the first break below
     text.reserve(text.size() + content.size() + 2);
-    bool previousEmpty = false;
+    bool paragraphEnds = false;
     int linesInParagraph = 1;
     auto addLine = [&](QStringView line) {
-        const bool newParagraph = previousEmpty || linesInParagraph == MaxLinesPerParagraph;
+        const bool newParagraph = paragraphEnds || linesInParagraph == MaxLinesPerParagraph;
         text += newParagraph ? QChar(u'\n') : QChar(QChar::LineSeparator);
         linesInParagraph = newParagraph ? 1 : linesInParagraph + 1;
         text += line;
-        previousEmpty = line.isEmpty();
+        // Direction marks hold to the end of their paragraph: a line with
+        // any ends one, so that they cannot turn the lines after it.
+        paragraphEnds = line.isEmpty() || holdsDirectionMarks(line);
     };
     addLine({}); // the header's own line end
     // Every line, whether it ends in CR LF, a lone CR or a lone LF, or not

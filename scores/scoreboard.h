@@ -13,7 +13,9 @@ QString boardHeader();
 // The header, then a line break and each line of the log without its own
 // line end. Bytes that are not UTF-8 show as replacement characters.
 // The lines of one game stay together in one paragraph, broken by line
-// separators (U+2028), and a paragraph ends after each game's empty line:
+// separators (U+2028), and a paragraph ends after each game's empty line
+// (and after a line holding direction marks, which would otherwise turn the
+// lines after it):
 // a text box takes a few long paragraphs far faster than one per line, and
 // its plain text reads the same.
 QString boardText(const QByteArray &log);

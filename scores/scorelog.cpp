@@ -1,10 +1,15 @@
 #include "scores/scorelog.h"
 
 #include "game/textvalue.h"
+#include "scores/players.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace scores {
 
@@ -22,25 +27,43 @@ int winnerIndex(const QString &outcomeText)
 QString playerLine(const FinishedGame &game, int player)
 {
     const auto i = static_cast<size_t>(player);
-    return game.names[i] + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ") + game.scoreTexts[i];
+    return isolatedName(game.names[i]) + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ")
+        + game.scoreTexts[i];
 }
 
 namespace {
 
-QString oneLine(QString text)
+// Whether the file ends in something other than a line end (CR or LF).
+// Only a regular file that can be read back is looked at.
+bool lastLineOpen(int fd)
 {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
+    struct stat info;
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0)
+        return false;
+    char last = 0;
+    if (::pread(fd, &last, 1, info.st_size - 1) != 1)
+        return false;
+    return last != '\n' && last != '\r';
 }
 
 } // namespace
+
+QString logLineText(QString text)
+{
+    for (QChar &c : text) {
+        const bool control = c.category() == QChar::Other_Control && c != QLatin1Char('\t');
+        if (control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+            c = QLatin1Char(' ');
+    }
+    return text;
+}
 
 QStringList logLines(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
     const QString result = winner < 0 ? QStringLiteral("Nobody won this game")
-                                      : game.names[static_cast<size_t>(winner)] + QStringLiteral(" won this game");
+                                      : isolatedName(game.names[static_cast<size_t>(winner)])
+            + QStringLiteral(" won this game");
     return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result, QString()};
 }
 
@@ -48,7 +71,7 @@ QByteArray logRecord(const FinishedGame &game)
 {
     QByteArray bytes;
     for (const QString &line : logLines(game)) {
-        bytes += oneLine(line).toUtf8();
+        bytes += logLineText(line).toUtf8();
         bytes += "\r\n";
     }
     return bytes;
@@ -64,13 +87,24 @@ bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
     // Unbuffered, so that the whole record goes out in one write on a file
     // opened with O_APPEND: a second copy of the game appending at the same
     // moment cannot land in the middle of it.
+    // Opened for reading as well where it can be, to look at its last byte.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
+        && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         *reason = file.errorString();
         return false;
     }
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
+    // A log whose last line has no line end (cut short, or written by
+    // something else) gets one first, in the same write, so that the record
+    // still starts on a line of its own. What is stored is never changed.
+    // Copies of the game take turns here (an advisory lock, released when
+    // the file closes): a record being written by another copy may show
+    // half-written to a reader, and must not be taken for an open line.
+    // Where locks are not to be had, the record is appended all the same.
+    (void)::flock(file.handle(), LOCK_EX);
+    const QByteArray record = lastLineOpen(file.handle()) ? QByteArrayLiteral("\r\n") + bytes : bytes;
+    const qint64 written = file.write(record);
+    if (written != record.size()) {
         *reason = written < 0 ? file.errorString() : QStringLiteral("only part of the record was written");
         return false;
     }

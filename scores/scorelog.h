@@ -26,19 +26,25 @@ QString gameEndText(const QDateTime &when);
 // The winner's index into the names (0 or 1), or -1 when nobody won.
 int winnerIndex(const QString &outcomeText);
 
-// "<name> : <history> = <score>" for player 0 or 1.
+// "<name> : <history> = <score>" for player 0 or 1 (the name as
+// isolatedName gives it).
 QString playerLine(const FinishedGame &game, int player);
 
-// The six lines of the game's log record, the last one empty. Line breaks
-// inside names become spaces so that a name cannot add lines to the log.
+// The six lines of the game's log record, the last one empty.
 QStringList logLines(const FinishedGame &game);
 
-// The record as written: UTF-8, every line ended by CR LF.
+// A line as the log stores it: control characters other than the tab (line
+// breaks of any kind, NUL, escapes) become spaces, so that a name can
+// neither add lines to the log nor hide bytes in it.
+QString logLineText(QString text);
+
+// The record as written: UTF-8, every line (as logLineText) ended by CR LF.
 QByteArray logRecord(const FinishedGame &game);
 
 // Appends the bytes to the file with one write on a file opened for
 // appending, creating the file (and, when needed, its folder). Returns false
-// with the reason when any step fails.
+// with the reason when any step fails. When the file's last line has no
+// line end, CR LF goes first (in the same write).
 bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason);
 
 // The warning shown when a game could not be logged.

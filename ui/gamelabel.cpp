@@ -60,6 +60,9 @@ void GameLabel::setBorder(bool thinBorder)
 
 void GameLabel::setTextColor(const QColor &color)
 {
+    if (color == m_givenText && textColor() == color)
+        return;
+    m_givenText = color;
     QPalette p = palette();
     p.setColor(QPalette::WindowText, color);
     setPalette(p);
@@ -72,6 +75,9 @@ QColor GameLabel::textColor() const
 
 void GameLabel::setBackColor(const QColor &color)
 {
+    if (color == m_givenBack && backColor() == color)
+        return;
+    m_givenBack = color;
     QPalette p = palette();
     p.setColor(QPalette::Window, color);
     setPalette(p);

@@ -53,6 +53,11 @@ private:
 
     bool m_autoSize = false;
     bool m_leftPressed = false;
+    // The colours last given by setTextColor and setBackColor (invalid until
+    // then): giving the same colour again leaves the palette alone, as every
+    // hit repaints all twenty squares in their resting colours.
+    QColor m_givenText;
+    QColor m_givenBack;
 };
 
 } // namespace ui

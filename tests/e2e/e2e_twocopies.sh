@@ -1,0 +1,211 @@
+#!/usr/bin/env bash
+# Two copies of the real program, side by side under one private X server,
+# both started from the same folder so that they share the score log beside
+# the executable, play whole games through real mouse clicks and finish at
+# the same moment: the last hit of each is sent back to back. After every
+# round the log holds both records, each whole (six CR LF lines that agree
+# with each other) and none mixed into the other.
+# Usage: e2e_twocopies.sh /path/to/tavrolin
+set -euo pipefail
+
+bin="$(readlink -f "$1")"
+for tool in Xvfb xdotool; do
+    command -v "$tool" >/dev/null || { echo "e2e_twocopies: $tool is missing (./dev installs it)" >&2; exit 1; }
+done
+
+rounds=3
+tmp="$(mktemp -d /tmp/tavrolin-e2e-twocopies.XXXXXX)"
+pids=()
+cleanup() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "e2e_twocopies: FAIL: $*" >&2
+    local f
+    for f in "$tmp"/app-*.log; do
+        [ -f "$f" ] && sed "s/^/  $(basename "$f" .log): /" "$f" >&2
+    done
+    [ -f "$tmp/app/TVL_Scores" ] && { echo "  the log:" >&2; cat -A "$tmp/app/TVL_Scores" | sed 's/^/    /' >&2; }
+    exit 1
+}
+
+wait_for() {
+    local tries="$1"
+    shift
+    while ! "$@" >/dev/null 2>&1; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.1
+    done
+}
+
+# --- X server on a free display, wide enough for two windows --------------
+Xvfb -displayfd 3 -screen 0 2048x900x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+pids+=($!)
+wait_for 100 test -s "$tmp/display" || fail "Xvfb did not start"
+export DISPLAY=":$(head -n1 "$tmp/display")"
+
+# --- Both copies in one folder, so one score log; one home for both -------
+mkdir -p "$tmp/app" "$tmp/home"
+chmod 700 "$tmp/home"
+cp "$bin" "$tmp/app/tavrolin"
+cp "$bin" "$tmp/app/tavrolin-too"
+# No sound server: the clicks are what is tested here.
+export PULSE_SERVER="unix:$tmp/no-such-server"
+
+# Whether window $1 stands at x = $2.
+window_at() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    [ "$X" -eq "$2" ]
+}
+
+declare -A wid panel_x panel_y app_pid
+start_copy() {
+    local name="$1" left="$2" pid w
+    (cd "$tmp/app" && exec env HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" \
+        XDG_DATA_HOME="$tmp/home/data" XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home" \
+        QT_QPA_PLATFORM=xcb "./$name") >"$tmp/app-$name.log" 2>&1 &
+    pid=$!
+    pids+=("$pid")
+    app_pid[$name]=$pid
+    # --all: the window of this process with this title (xdotool's default
+    # would take either).
+    wait_for 150 xdotool search --all --onlyvisible --pid "$pid" --name '^Tavrolin$' || fail "$name: no window"
+    w="$(xdotool search --all --onlyvisible --pid "$pid" --name '^Tavrolin$' | head -n1)"
+    local other
+    for other in "${wid[@]}"; do
+        [ "$other" != "$w" ] || fail "$name: found the window of the other copy"
+    done
+    wid[$name]=$w
+    # No window manager: the window goes where it is told.
+    xdotool windowmove "$w" "$left" 0
+    wait_for 30 window_at "$w" "$left" || fail "$name: the window did not move to $left"
+    sleep 0.3
+    local X Y WIDTH HEIGHT SCREEN
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    # Where the controls are, from the window's layout, as in e2e_sound.sh.
+    local menu=$((HEIGHT - 524))
+    panel_x[$name]=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+    panel_y[$name]=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+    echo "e2e_twocopies: $name (pid $pid) in window $w at $X,$Y, ${WIDTH}x$HEIGHT"
+}
+
+# Screen position of hit number $2 (0 to 19) in copy $1: never the same
+# square twice running (that would be a double-click).
+hit_point() {
+    local name="$1" n="$2"
+    local left=(10 97 184 271 358) top=(22 125 227 330)
+    local row=$((n % 4)) col=$(((n * 3) % 5))
+    echo "$((panel_x[$name] + 162 + left[col] + 41)) $((panel_y[$name] + 39 + top[row] + 44))"
+}
+
+click_hit() {
+    local x y
+    read -r x y < <(hit_point "$1" "$2")
+    xdotool mousemove "$x" "$y" click 1
+}
+
+reset_game() {
+    xdotool mousemove "$((panel_x[$1] + 528 + 34))" "$((panel_y[$1] + 467 + 11))" click 1
+}
+
+log_records() {
+    [ -f "$tmp/app/TVL_Scores" ] || { echo 0; return; }
+    # Records end in an empty CR LF line.
+    grep -c $'^\r$' "$tmp/app/TVL_Scores" || true
+}
+
+# Every record whole: six CR LF lines, in order, agreeing with each other.
+check_log() {
+    local want="$1" file="$tmp/app/TVL_Scores"
+    awk -v want="$want" '
+        function bad(why) { printf "record %d, line %d: %s\n", (NR - 1) / 6 + 1, NR, why; failed = 1; exit 1 }
+        BEGIN { RS = "\n" }
+        {
+            if (substr($0, length($0)) != "\r") bad("no CR LF")
+            line = substr($0, 1, length($0) - 1)
+            k = (NR - 1) % 6
+            if (k == 0 && line !~ /^Scores of Game ending on [0-3][0-9]-[01][0-9]-[0-9][0-9][0-9][0-9] [0-2][0-9]:[0-5][0-9]:[0-5][0-9]$/) bad("not a game end: " line)
+            if (k == 1 || k == 2) {
+                name = k == 1 ? "PLAYER 1" : "PLAYER 2"
+                groups = line
+                if (line !~ ("^" name " : (\\+\\(-?[0-9]\\))+ = -?[0-9]+$") || gsub(/\+\(/, "", groups) != 10)
+                    bad("not a player line: " line)
+                n = split(line, parts, /\+\(|\) ?/)
+                sum = 0
+                for (i = 1; i <= n; i++) if (parts[i] ~ /^-?[0-9]$/) sum += parts[i]
+                split(line, tail, " = ")
+                if (sum != tail[2]) bad("the hits do not add up to the score: " line)
+                score[k] = sum
+            }
+            if (k == 3) {
+                d = score[1] - score[2]; if (d < 0) d = -d
+                if (line != "Score Difference = " d) bad("wrong difference: " line)
+            }
+            if (k == 4) {
+                who = score[1] > score[2] ? "PLAYER 1" : (score[2] > score[1] ? "PLAYER 2" : "Nobody")
+                if (line != who " won this game") bad("wrong result: " line)
+            }
+            if (k == 5 && line != "") bad("not the empty last line")
+        }
+        END {
+            if (failed) exit 1
+            if (NR != 6 * want) { printf "%d lines, not %d\n", NR, 6 * want; exit 1 }
+        }
+    ' "$file" || return 1
+    # Nothing after the last line end.
+    [ "$(tail -c 4 "$file" | od -An -c | tr -d ' ')" = '\r\n\r\n' ]
+}
+
+alive() {
+    local state
+    state="$(ps -o stat= -p "$1" 2>/dev/null)" || return 1
+    [[ "$state" != Z* ]]
+}
+
+start_copy tavrolin 0
+start_copy tavrolin-too 1024
+
+for round in $(seq 1 "$rounds"); do
+    if [ "$round" -gt 1 ]; then
+        reset_game tavrolin
+        reset_game tavrolin-too
+        sleep 0.3
+    fi
+    # Nineteen hits in each window, taking turns between the windows.
+    for n in $(seq 0 18); do
+        click_hit tavrolin "$n"
+        click_hit tavrolin-too "$n"
+        sleep 0.1
+    done
+    sleep 0.3
+    # The twentieth hits, back to back in one command: both copies end
+    # their games and append at the same moment.
+    read -r x1 y1 < <(hit_point tavrolin 19)
+    read -r x2 y2 < <(hit_point tavrolin-too 19)
+    xdotool mousemove "$x1" "$y1" click 1 mousemove "$x2" "$y2" click 1
+    wait_for 50 test "$(log_records)" -ge $((2 * round)) || fail "round $round: $(log_records) records, not $((2 * round))"
+    sleep 0.3
+    alive "${app_pid[tavrolin]}" || fail "the first copy died"
+    alive "${app_pid[tavrolin-too]}" || fail "the second copy died"
+    report="$(check_log $((2 * round)))" || fail "round $round: ${report:-the log does not end in CR LF CR LF}"
+    echo "e2e_twocopies: round $round: $((2 * round)) whole records"
+done
+
+# Each copy keeps its own settings file (named after its executable) in the
+# one home; a game with a winner leaves a highest record there.
+if grep -q ' won this game' <(grep -v '^Nobody' "$tmp/app/TVL_Scores"); then
+    ls "$tmp/home/config/"*.conf >/dev/null 2>&1 || fail "no highest record was saved"
+fi
+
+echo "e2e_twocopies: passed"
