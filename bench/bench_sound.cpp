@@ -9,7 +9,7 @@
 // installed; otherwise it measures whatever output the machine has.
 
 #include "ui/modgame.h"
-#include "ui/soundoutput.h"
+#include "ui/audiosinkoutput.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
