@@ -7,9 +7,10 @@
 // With no PULSE_SERVER given, the benchmark starts a PulseAudio server of
 // its own with a null sink in a temporary folder, when pulseaudio is
 // installed; otherwise it measures whatever output the machine has.
+// It plays through the game's own output, the sound module.
 
 #include "ui/modgame.h"
-#include "ui/audiosinkoutput.h"
+#include "ui/soundoutput.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
@@ -95,7 +96,13 @@ int main(int argc, char *argv[])
     std::printf("audio output: %s%s\n", device.isNull() ? "none" : qPrintable(device.description()),
                 server ? " (private null-sink server)" : "");
 
-    ui::AudioSinkOutput output;
+    // The game's own output: the sound module, loaded beforehand as the
+    // window does once it is up.
+    ui::ModuleSoundOutput output;
+    if (!output.load()) {
+        std::fprintf(stderr, "bench_sound: the sound module cannot be loaded\n");
+        return 1;
+    }
     modGame::setOutput(&output);
 
     // A game's worth of sounds, ten times over: twenty hits, then five blinks.
