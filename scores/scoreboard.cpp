@@ -14,33 +14,46 @@ QString boardHeader()
 
 QString boardText(const QByteArray &log)
 {
-    constexpr int MaxLinesPerParagraph = 16; // even in a log without empty lines
-    const QString content = QString::fromUtf8(log);
+    // A text box's cost grows faster than its number of paragraphs, so a
+    // paragraph takes whole games up to at least MinLinesPerParagraph lines;
+    // a log without empty lines is still cut every MaxLinesPerParagraph.
+    constexpr int MinLinesPerParagraph = 24;
+    constexpr int MaxLinesPerParagraph = 64;
     QString text = boardHeader();
     text.chop(2); // its line end comes as the first break below
-    text.reserve(text.size() + content.size() + 2);
+    text.reserve(text.size() + log.size() + 2);
+    bool previousEmpty = false;
     bool paragraphEnds = false;
     int linesInParagraph = 1;
-    auto addLine = [&](QStringView line) {
-        const bool newParagraph = paragraphEnds || linesInParagraph == MaxLinesPerParagraph;
+    auto addLine = [&](QByteArrayView line) {
+        const bool newParagraph = paragraphEnds
+                                  || (previousEmpty && linesInParagraph >= MinLinesPerParagraph)
+                                  || linesInParagraph == MaxLinesPerParagraph;
         text += newParagraph ? QChar(u'\n') : QChar(QChar::LineSeparator);
         linesInParagraph = newParagraph ? 1 : linesInParagraph + 1;
-        text += line;
+        // Line ends are single bytes that never occur inside a UTF-8
+        // sequence, so each line converts on its own, straight into the
+        // board: no copy of the whole log as text on the way.
+        const qsizetype lineStart = text.size();
+        if (!line.isEmpty())
+            text += QString::fromUtf8(line);
+        previousEmpty = line.isEmpty();
         // Direction marks hold to the end of their paragraph: a line with
         // any ends one, so that they cannot turn the lines after it.
-        paragraphEnds = line.isEmpty() || holdsDirectionMarks(line);
+        paragraphEnds = holdsDirectionMarks(QStringView(text).sliced(lineStart));
     };
     addLine({}); // the header's own line end
     // Every line, whether it ends in CR LF, a lone CR or a lone LF, or not
     // at all at the end of the file, is one line of the board.
     qsizetype start = 0;
-    const qsizetype n = content.size();
+    const qsizetype n = log.size();
+    const char *bytes = log.constData();
     while (start < n) {
         qsizetype end = start;
-        while (end < n && content[end] != u'\r' && content[end] != u'\n')
+        while (end < n && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;
-        addLine(QStringView(content).mid(start, end - start));
-        if (end < n && content[end] == u'\r' && end + 1 < n && content[end + 1] == u'\n')
+        addLine(QByteArrayView(bytes + start, end - start));
+        if (end < n && bytes[end] == '\r' && end + 1 < n && bytes[end + 1] == '\n')
             ++end;
         start = end + 1;
     }

@@ -12,12 +12,12 @@ QString boardHeader();
 
 // The header, then a line break and each line of the log without its own
 // line end. Bytes that are not UTF-8 show as replacement characters.
-// The lines of one game stay together in one paragraph, broken by line
-// separators (U+2028), and a paragraph ends after each game's empty line
-// (and after a line holding direction marks, which would otherwise turn the
-// lines after it):
-// a text box takes a few long paragraphs far faster than one per line, and
-// its plain text reads the same.
+// The lines of a paragraph are broken by line separators (U+2028); a
+// paragraph holds whole games, ending after a game's empty line once it has
+// 24 lines or more, and has at most 64 lines even in a log without empty
+// lines: a text box takes a few long paragraphs far faster than many short
+// ones, and its plain text reads the same. A line holding direction marks
+// ends its paragraph too, so that the marks cannot turn the lines after it.
 QString boardText(const QByteArray &log);
 
 // The board for the log at this path; the header alone when it cannot be

@@ -209,16 +209,24 @@ void TestScores::boardText()
     QCOMPARE(crLf("Zo\xeb\r\n"), header + "\r\nZo\uFFFD");
     QCOMPARE(scores::readBoardText(d->storage.root() + "/missing"), header);
 
-    // Paragraphs end after each game's empty line, and stay short even in a
-    // log without empty lines.
-    QCOMPARE(scores::boardText("1\r\n2\r\n\r\n3\r\n4\r\n\r\n").count(QLatin1Char('\n')), 2);
+    // Paragraphs hold whole games: a few short games make one paragraph;
+    // many games are cut only after a game's empty line, once a paragraph
+    // has 24 lines; a log without empty lines is cut every 64 lines.
+    QCOMPARE(scores::boardText("1\r\n2\r\n\r\n3\r\n4\r\n\r\n").count(QLatin1Char('\n')), 0);
+    QByteArray games;
+    for (int i = 0; i < 50; ++i)
+        games += "a" + QByteArray::number(i) + "\r\nb\r\nc\r\nd\r\ne\r\n\r\n"; // six lines a game
+    const QStringList gameParagraphs = scores::boardText(games).split(QLatin1Char('\n'));
+    QCOMPARE(gameParagraphs.size(), 13); // 300 lines and the header's: 4 games (24 lines) a paragraph
+    for (qsizetype p = 1; p < gameParagraphs.size(); ++p)
+        QVERIFY2(gameParagraphs[p].startsWith(QLatin1Char('a')), qPrintable(gameParagraphs[p].left(10)));
     QByteArray noGaps;
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 1000; ++i)
         noGaps += QByteArray::number(i) + "\r\n";
     const QStringList paragraphs = scores::boardText(noGaps).split(QLatin1Char('\n'));
-    QVERIFY(paragraphs.size() >= 7);
+    QCOMPARE(paragraphs.size(), 16); // 1001 lines, 64 a paragraph
     for (const QString &paragraph : paragraphs)
-        QVERIFY(paragraph.count(QChar(QChar::LineSeparator)) < 16);
+        QVERIFY(paragraph.count(QChar(QChar::LineSeparator)) < 64);
 }
 
 void TestScores::boardShowAndHide()

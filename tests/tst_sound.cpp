@@ -5,7 +5,7 @@
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
-#include "ui/soundoutput.h"
+#include "ui/audiosinkoutput.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
@@ -146,8 +146,9 @@ void TestSound::gameWithoutAudioDevice()
         QVERIFY(game.bannerPart(0)->isVisibleTo(&game.window()));
         QVERIFY(game.timer("Timer1")->isRunning());
         QCOMPARE(modGame::WavData.size(), 96608); // loaded, though not heard
-        auto *output = dynamic_cast<ui::AudioSinkOutput *>(modGame::output());
+        auto *output = dynamic_cast<ui::ModuleSoundOutput *>(modGame::output());
         QVERIFY(output);
+        QVERIFY(output->isLoaded()); // the hits brought the sound module in
         QVERIFY(!output->isPlaying());
     }
     QCOMPARE(without, withSound);

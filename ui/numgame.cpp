@@ -18,8 +18,13 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QResizeEvent>
+#include <QTimer>
 
 namespace ui {
+
+namespace {
+constexpr int kSoundModuleDelayMs = 300;
+}
 
 NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent), m_services(services)
 {
@@ -40,8 +45,12 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
         m_services.urlOpener = m_ownUrlOpener.get();
     }
     if (!m_services.sound) {
-        m_ownSound = std::make_unique<AudioSinkOutput>();
-        m_services.sound = m_ownSound.get();
+        auto sound = std::make_unique<ModuleSoundOutput>();
+        // The sound module comes in once the window is up, well before
+        // anyone can click, so the first hit does not wait for it.
+        QTimer::singleShot(kSoundModuleDelayMs, this, [output = sound.get()] { output->load(); });
+        m_services.sound = sound.get();
+        m_ownSound = std::move(sound);
     }
     if (!m_services.storage) {
         m_ownStorage = std::make_unique<scores::SystemStorage>();

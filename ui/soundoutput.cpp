@@ -1,69 +1,70 @@
 #include "ui/soundoutput.h"
 
-#include "ui/wavreader.h"
-
-#include <QAudioDevice>
-#include <QAudioFormat>
-#include <QAudioSink>
-#include <QMediaDevices>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibrary>
+#include <QStringList>
 
 namespace ui {
 
 namespace {
 
-QAudioFormat audioFormat(const WavInfo &info)
-{
-    QAudioFormat format;
-    format.setSampleRate(static_cast<int>(info.sampleRate));
-    format.setChannelCount(info.channels);
-    format.setSampleFormat(info.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
-    return format;
-}
+constexpr char kModuleFile[] = "libtavrolin-sound.so";
 
 } // namespace
 
-AudioSinkOutput::AudioSinkOutput(QObject *parent) : QObject(parent) {}
+ModuleSoundOutput::ModuleSoundOutput() = default;
 
-AudioSinkOutput::~AudioSinkOutput()
+ModuleSoundOutput::~ModuleSoundOutput() = default; // the module itself stays loaded
+
+QStringList ModuleSoundOutput::modulePaths()
 {
-    stop();
+    QStringList paths;
+    if (QCoreApplication::instance()) {
+        const QDir exeDir(QCoreApplication::applicationDirPath());
+        paths << exeDir.filePath(QLatin1String(kModuleFile));
+#ifdef TAVROLIN_SOUND_MODULE_INSTALLED
+        // Where an installation puts it, relative to the game's own folder.
+        paths << QDir::cleanPath(exeDir.filePath(QStringLiteral(TAVROLIN_SOUND_MODULE_INSTALLED)));
+#endif
+    }
+#ifdef TAVROLIN_SOUND_MODULE_BUILT
+    paths << QStringLiteral(TAVROLIN_SOUND_MODULE_BUILT);
+#endif
+    return paths;
 }
 
-bool AudioSinkOutput::isPlaying() const
+bool ModuleSoundOutput::load()
 {
-    return m_sink && m_sink->state() == QAudio::ActiveState;
+    if (m_tried)
+        return isLoaded();
+    m_tried = true;
+    using Factory = SoundOutput *(*)();
+    for (const QString &path : modulePaths()) {
+        if (!QFileInfo::exists(path))
+            continue;
+        QLibrary module(path);
+        if (!module.load())
+            continue;
+        if (auto factory = reinterpret_cast<Factory>(module.resolve("tavrolin_new_sound_output"))) {
+            m_output.reset(factory());
+            if (m_output)
+                return true;
+        }
+    }
+    return false;
 }
 
-void AudioSinkOutput::stop()
+void ModuleSoundOutput::play(const QByteArray &wavImage)
 {
-    if (m_sink)
-        m_sink->stop();
-    m_samples.close();
-    m_samples.setData(QByteArray());
+    if (load())
+        m_output->play(wavImage);
 }
 
-void AudioSinkOutput::play(const QByteArray &wavImage)
+bool ModuleSoundOutput::isPlaying() const
 {
-    // The sound still playing stops first; only then may its image go.
-    stop();
-    m_image = wavImage;
-
-    const std::optional<WavInfo> info = readWav(m_image);
-    if (!info)
-        return;
-    const QAudioFormat format = audioFormat(*info);
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    if (device.isNull() || !device.isFormatSupported(format))
-        return;
-
-    // A fresh sink for every sound: restarting a stopped one can replay
-    // scraps of what it played before.
-    m_sink = std::make_unique<QAudioSink>(device, format);
-    m_samples.setData(QByteArray::fromRawData(m_image.constData() + info->dataOffset, info->playableSize));
-    m_samples.open(QIODevice::ReadOnly);
-    m_sink->start(&m_samples);
-    if (m_sink->error() != QAudio::NoError)
-        stop();
+    return m_output && m_output->isPlaying();
 }
 
 } // namespace ui

@@ -1,12 +1,10 @@
 #pragma once
 
-#include <QBuffer>
 #include <QByteArray>
-#include <QObject>
 
 #include <memory>
 
-class QAudioSink;
+class QLibrary;
 
 namespace ui {
 
@@ -18,28 +16,34 @@ class SoundOutput
 public:
     virtual ~SoundOutput() = default;
     virtual void play(const QByteArray &wavImage) = 0;
+    // True while a sound is being fed to the device.
+    virtual bool isPlaying() const { return false; }
 };
 
-// Plays on the default audio output of the machine. The image playing is
-// held until its sink has stopped, so it outlives its playback.
-class AudioSinkOutput final : public QObject, public SoundOutput
+// The machine's audio output, played by the sound module (libtavrolin-sound,
+// an AudioSinkOutput), which brings in the multimedia libraries. The module
+// is loaded on the first sound, or earlier by load(), so that the window
+// comes up without them. Without the module nothing is heard.
+class ModuleSoundOutput final : public SoundOutput
 {
-    Q_OBJECT
 public:
-    explicit AudioSinkOutput(QObject *parent = nullptr);
-    ~AudioSinkOutput() override;
+    ModuleSoundOutput();
+    ~ModuleSoundOutput() override;
 
     void play(const QByteArray &wavImage) override;
+    bool isPlaying() const override;
 
-    // True while a sound is being fed to the device.
-    bool isPlaying() const;
+    // Loads the module if that has not been tried yet; true when loaded.
+    bool load();
+    bool isLoaded() const { return m_output != nullptr; }
+
+    // Where the module is looked for, in order: beside the executable, where
+    // it is installed, where it was built.
+    static QStringList modulePaths();
 
 private:
-    void stop();
-
-    std::unique_ptr<QAudioSink> m_sink;
-    QBuffer m_samples;  // reads the sample bytes of m_image in place
-    QByteArray m_image; // the image m_sink plays from
+    bool m_tried = false;
+    std::unique_ptr<SoundOutput> m_output;
 };
 
 } // namespace ui

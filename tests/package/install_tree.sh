@@ -10,7 +10,7 @@ set -euo pipefail
 build="$(readlink -f "$1")"
 version="$2"
 id="$3"
-for tool in desktop-file-validate appstreamcli file man; do
+for tool in desktop-file-validate appstreamcli file man strings; do
     command -v "$tool" >/dev/null || { echo "install_tree: $tool is missing (./dev installs it)" >&2; exit 1; }
 done
 
@@ -30,6 +30,19 @@ fail() {
 [ -x "$usr/games/tavrolin" ] || fail "no executable /usr/games/tavrolin"
 [ -e "$usr/bin" ] && fail "something was installed in /usr/bin: $(ls "$usr/bin")"
 file -b "$usr/games/tavrolin" | grep -q '^ELF' || fail "/usr/games/tavrolin is not a program"
+
+# --- The sound module, where the game looks for it from its own folder --------
+module="$(find "$usr/lib" -name libtavrolin-sound.so -type f 2>/dev/null | head -n1)"
+if [ -z "$module" ]; then
+    fail "no sound module libtavrolin-sound.so under /usr/lib"
+else
+    file -b "$module" | grep -q 'ELF.*shared object' || fail "${module#$root} is not a shared library"
+    found=0
+    for rel in $(strings -e l "$usr/games/tavrolin" | grep -E '^\.\./.*libtavrolin-sound\.so$' || true); do
+        [ "$(readlink -f "$usr/games/$rel")" = "$(readlink -f "$module")" ] && found=1
+    done
+    [ "$found" = 1 ] || fail "the game does not look for its sound module at ${module#$root}"
+fi
 
 # --- Desktop entry -----------------------------------------------------------
 desktop="$usr/share/applications/$id.desktop"
@@ -94,7 +107,7 @@ fi
 
 # --- Nothing else ------------------------------------------------------------------
 unexpected="$(cd "$root" && find . -type f | sed 's|^\./|/|' | grep -v -E \
-    "^/usr/games/tavrolin$|^/usr/share/applications/$id\.desktop$|^/usr/share/metainfo/$id\.metainfo\.xml$|^/usr/share/icons/hicolor/(scalable|[0-9]+x[0-9]+)/apps/$id\.(png|svg)$|^/usr/share/man/man6/tavrolin\.6\.gz$" || true)"
+    "^/usr/games/tavrolin$|^/usr/lib/([^/]+/)?tavrolin/libtavrolin-sound\.so$|^/usr/share/applications/$id\.desktop$|^/usr/share/metainfo/$id\.metainfo\.xml$|^/usr/share/icons/hicolor/(scalable|[0-9]+x[0-9]+)/apps/$id\.(png|svg)$|^/usr/share/man/man6/tavrolin\.6\.gz$" || true)"
 [ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
 
 if [ "$failures" -gt 0 ]; then

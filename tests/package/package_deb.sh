@@ -222,6 +222,10 @@ for n in $(seq 0 19); do
 done
 wait_for 30 banner_shown || fail "no winner banner after twenty hits"
 app_gone && fail "the game died"
+# The installed game found its sound module (silent only for want of a server).
+game_pid="$(xdotool getwindowpid "$wid")"
+as_root grep -q '/usr/lib/.*tavrolin/libtavrolin-sound\.so' "/proc/$game_pid/maps" ||
+    fail "the installed game did not load its sound module"
 xdotool mousemove "$((X + 18))" "$menu_y" click 1
 wait_for 50 app_gone || fail "Exit did not end the game"
 wait "$app_pid" || fail "the game ended with an error"
