@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
@@ -20,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     FUZZ_CHECK(info->channels == 1 || info->channels == 2);
     FUZZ_CHECK(info->bitsPerSample == 8 || info->bitsPerSample == 16);
     FUZZ_CHECK(info->blockAlign == info->channels * info->bitsPerSample / 8);
-    FUZZ_CHECK(info->sampleRate > 0);
+    // The audio output takes the rate as an int.
+    FUZZ_CHECK(info->sampleRate > 0 && info->sampleRate <= quint32(std::numeric_limits<int>::max()));
     FUZZ_CHECK(info->dataOffset >= 12 + 8 + 8 + 16); // after the header, a "fmt " chunk and its own header
     FUZZ_CHECK(info->playableSize > 0 && info->playableSize <= info->dataSize);
     FUZZ_CHECK(info->playableSize % info->blockAlign == 0);
