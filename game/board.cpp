@@ -16,7 +16,7 @@ qint16 clockDigit(float secondsSinceMidnight)
     const char *last = text;
     for (const char *p = text; *p; ++p)
         last = p;
-    return (*last >= '0' && *last <= '9') ? static_cast<qint16>(*last - '0') : 0;
+    return (*last >= '0' && *last <= '9') ? static_cast<qint16>(*last - '0') : qint16(0);
 }
 
 qint16 randomPart(float fraction)

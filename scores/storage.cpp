@@ -54,7 +54,7 @@ bool canHoldLog(const QString &path)
 
 QString chooseLogPath(const QString &executableFolder, const QString &dataFolder)
 {
-    const QString beside = executableFolder + QLatin1Char('/') + scoreLogName();
+    QString beside = executableFolder + QLatin1Char('/') + scoreLogName();
     if (canHoldLog(beside))
         return beside;
     return dataFolder + QLatin1Char('/') + scoreLogName();

@@ -267,6 +267,12 @@ void TestWavReader::brokenImages_data()
     badRate[8] = 1; // byte rate no longer rate * align
     QTest::newRow("byte rate wrong") << image({{"fmt ", badRate}, samples(8)}) << WavError::BadFormat;
     QTest::newRow("zero sample rate") << image({{"fmt ", fmtBody(1, 1, 0, 8)}, samples(4)}) << WavError::BadFormat;
+    // rate * align past 32 bits: the byte rate written here is the product
+    // cut to 32 bits, which must not pass for the true one.
+    QTest::newRow("byte rate wrapped past 4 GiB")
+        << image({{"fmt ", fmtBody(1, 2, 0x40000001u, 16)}, samples(8)}) << WavError::BadFormat;
+    QTest::newRow("rate beyond what the output takes")
+        << image({{"fmt ", fmtBody(1, 1, 0x80000000u, 8)}, samples(4)}) << WavError::UnsupportedFormat;
     QTest::newRow("float samples") << image({{"fmt ", fmtBody(3, 1, 8000, 32)}, samples(8)})
                                    << WavError::UnsupportedFormat;
     QTest::newRow("24-bit") << image({{"fmt ", fmtBody(1, 1, 8000, 24)}, samples(6)}) << WavError::UnsupportedFormat;

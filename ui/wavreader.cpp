@@ -1,5 +1,7 @@
 #include "ui/wavreader.h"
 
+#include <limits>
+
 namespace ui {
 
 namespace {
@@ -45,10 +47,11 @@ WavError readFormat(QByteArrayView b, qsizetype at, quint32 size, WavInfo &info)
     if (size >= 18 && 18u + le16(b, at + 16) > size)
         return WavError::BadFormat; // the extra part claims more than the chunk holds
     if (tag != kPcm || (info.bitsPerSample != 8 && info.bitsPerSample != 16) || info.channels < 1
-        || info.channels > 2)
-        return WavError::UnsupportedFormat;
+        || info.channels > 2 || info.sampleRate > static_cast<quint32>(std::numeric_limits<int>::max()))
+        return WavError::UnsupportedFormat; // the audio output takes the rate as an int
+    // The product in 64 bits: cut to 32 it could match a byte rate by chance.
     if (info.sampleRate == 0 || info.blockAlign != info.channels * info.bitsPerSample / 8
-        || byteRate != info.sampleRate * info.blockAlign)
+        || byteRate != static_cast<quint64>(info.sampleRate) * info.blockAlign)
         return WavError::BadFormat;
     return WavError::None;
 }

@@ -16,7 +16,7 @@ enum class WavError {
     MissingFormat,     // no "fmt " chunk before the "data" chunk
     MissingData,       // no "data" chunk
     BadFormat,         // a "fmt " chunk whose fields contradict each other
-    UnsupportedFormat, // not plain PCM of 8 or 16 bits, mono or stereo
+    UnsupportedFormat, // not plain PCM of 8 or 16 bits, mono or stereo, at a rate an int holds
     EmptyData,         // a "data" chunk without a single whole sample frame
 };
 
