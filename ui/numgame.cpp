@@ -48,7 +48,10 @@ NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent
         auto sound = std::make_unique<ModuleSoundOutput>();
         // The sound module comes in once the window is up, well before
         // anyone can click, so the first hit does not wait for it.
-        QTimer::singleShot(kSoundModuleDelayMs, this, [output = sound.get()] { output->load(); });
+        auto *soundLoader = new QTimer(this);
+        soundLoader->setSingleShot(true);
+        connect(soundLoader, &QTimer::timeout, this, [output = sound.get()] { output->load(); });
+        soundLoader->start(kSoundModuleDelayMs);
         m_services.sound = sound.get();
         m_ownSound = std::move(sound);
     }
