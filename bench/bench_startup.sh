@@ -52,22 +52,11 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-# Polls a command for up to $1 tenths of a second.
-wait_for() {
-    local tries="$1"
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=tests/e2e/xdisplay.sh
+. tests/e2e/xdisplay.sh
 
 # --- X server on a free display, sound server with a null sink -------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "$tmp/display" || die "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+start_xvfb 1280x1024 || die "Xvfb did not start"
 
 pulse="$tmp/pulse"
 mkdir -p "$pulse/runtime" "$pulse/state"

@@ -38,21 +38,11 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local tries="$1"
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$(dirname "$0")/xdisplay.sh"
 
 # --- X server on a free display, wide enough for two windows --------------
-Xvfb -displayfd 3 -screen 0 2048x900x24 -nolisten tcp 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "$tmp/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+start_xvfb 2048x900 || fail "Xvfb did not start"
 
 # --- Both copies in one folder, so one score log; one home for both -------
 mkdir -p "$tmp/app" "$tmp/home"

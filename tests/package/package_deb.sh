@@ -79,15 +79,8 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local tries="$1"
-    shift
-    while ! "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$(dirname "$0")/../e2e/xdisplay.sh"
 
 # --- Build the package -----------------------------------------------------------
 (cd "$build" && cpack -G DEB -B "$tmp/cpack" >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
@@ -167,10 +160,7 @@ found="$(as_root runuser -l "$user" -c 'command -v tavrolin' 2>/dev/null || true
 [ "$found" = /usr/games/tavrolin ] || fail "the user's login shell finds tavrolin at '$found'"
 
 # --- Play a game as that user ------------------------------------------------------
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -ac 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-pids+=($!)
-wait_for 100 test -s "$tmp/display" || fail "Xvfb did not start"
-export DISPLAY=":$(head -n1 "$tmp/display")"
+start_xvfb 1280x1024 -ac || fail "Xvfb did not start"
 
 (cd / && exec "${ROOT[@]}" setpriv --reuid="$uid" --regid="$gid" --init-groups -- env -i HOME="$home" USER="$user" \
     LOGNAME="$user" PATH=/usr/local/bin:/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" LANG=C.UTF-8 \
