@@ -16,14 +16,10 @@ done
 rounds=3
 tmp="$(mktemp -d /tmp/tavrolin-e2e-twocopies.XXXXXX)"
 pids=()
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$(dirname "$0")/xdisplay.sh"
 cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_started
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -38,8 +34,6 @@ fail() {
     exit 1
 }
 
-# shellcheck source=tests/e2e/xdisplay.sh
-. "$(dirname "$0")/xdisplay.sh"
 
 # --- X server on a free display, wide enough for two windows --------------
 start_xvfb 2048x900 || fail "Xvfb did not start"

@@ -24,3 +24,14 @@ start_xvfb() {
     wait_for 100 test -s "$tmp/display" || return 1
     export DISPLAY=":$(head -n1 "$tmp/display")"
 }
+
+# Ends everything in pids and waits for it (for the script's cleanup).
+stop_started() {
+    local pid
+    for pid in "${pids[@]}"; do
+        kill "$pid" 2>/dev/null || true
+    done
+    for pid in "${pids[@]}"; do
+        wait "$pid" 2>/dev/null || true
+    done
+}

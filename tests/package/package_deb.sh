@@ -48,14 +48,10 @@ user="tvlpkg$$"
 installed=0
 made_user=0
 pids=()
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$(dirname "$0")/../e2e/xdisplay.sh"
 cleanup() {
-    local pid
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-    done
-    for pid in "${pids[@]}"; do
-        wait "$pid" 2>/dev/null || true
-    done
+    stop_started
     if [ "$installed" = 1 ]; then
         as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tavrolin >/dev/null 2>&1 ||
             echo "package_deb: could not purge tavrolin" >&2
@@ -79,8 +75,6 @@ fail() {
     exit 1
 }
 
-# shellcheck source=tests/e2e/xdisplay.sh
-. "$(dirname "$0")/../e2e/xdisplay.sh"
 
 # --- Build the package -----------------------------------------------------------
 (cd "$build" && cpack -G DEB -B "$tmp/cpack" >"$tmp/cpack.log" 2>&1) || { cat "$tmp/cpack.log" >&2; fail "cpack failed"; }
