@@ -9,8 +9,9 @@ namespace ui {
 // theme icon: "<id>.desktop", "<id>.metainfo.xml", "<id>.png".
 QString desktopId();
 
-// The die, from the embedded hicolor pictures at every size the desktop
-// uses (16 to 256 pixels), so the window icon is drawn sharp at any scale.
+// The die, from the embedded hicolor pictures at every size a window icon
+// takes (16 to 128 pixels), so it is drawn sharp at any scale.
+// Each size is decoded when it is first wanted.
 QIcon appIcon();
 
 } // namespace ui
