@@ -61,14 +61,19 @@ QString isolatedName(const QString &name)
     return QChar(0x2068) + name + QString(open + 1, QChar(0x2069)); // first strong isolate ... pop
 }
 
-QString shownOnOneLine(const QString &text)
+QString controlsAsSpaces(QString text, bool keepTabs)
 {
-    QString shown = text;
-    for (QChar &c : shown) {
-        if (c.category() == QChar::Other_Control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
+    for (QChar &c : text) {
+        const bool control = c.category() == QChar::Other_Control && !(keepTabs && c == QLatin1Char('\t'));
+        if (control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
             c = QLatin1Char(' ');
     }
-    return isolatedName(shown);
+    return text;
+}
+
+QString shownOnOneLine(const QString &text)
+{
+    return isolatedName(controlsAsSpaces(text));
 }
 
 QString firstCharacters(const QString &text, int count)

@@ -33,6 +33,10 @@ bool holdsDirectionMarks(QStringView text);
 // U+2069) so that it cannot turn what the line says after it.
 QString isolatedName(const QString &name);
 
+// The text with its control characters (all but tabs, with keepTabs) and
+// its line and paragraph separators turned into spaces.
+QString controlsAsSpaces(QString text, bool keepTabs = false);
+
 // Text typed by a player as one line of a caption or box shows it: control
 // characters (line breaks, tabs, escapes) become spaces, and the text is
 // isolated as isolatedName does.

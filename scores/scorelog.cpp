@@ -7,6 +7,8 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <utility>
+
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -50,12 +52,7 @@ bool lastLineOpen(int fd)
 
 QString logLineText(QString text)
 {
-    for (QChar &c : text) {
-        const bool control = c.category() == QChar::Other_Control && c != QLatin1Char('\t');
-        if (control || c == QChar::LineSeparator || c == QChar::ParagraphSeparator)
-            c = QLatin1Char(' ');
-    }
-    return text;
+    return controlsAsSpaces(std::move(text), true);
 }
 
 QStringList logLines(const FinishedGame &game)

@@ -11,9 +11,6 @@
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
-#include "ui/surface.h"
-
-#include <QApplication>
 
 namespace ui {
 
@@ -118,7 +115,8 @@ void NumGame::hit(Series series, int index)
 
 void NumGame::Reset_Colors()
 {
-    const QColor buttonText = surfaceText();
+    // The standard text of the game's surface, which the main panel carries.
+    const QColor buttonText = Frame1[0]->palette().color(QPalette::ButtonText);
     for (size_t i = 0; i < Label1.size(); ++i) {
         Label1[i]->setTextColor(buttonText);
         Label2[i]->setTextColor(buttonText);

@@ -16,7 +16,6 @@
 #include "ui/surface.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QFrame>
 #include <QGroupBox>
 #include <QMenu>
@@ -35,9 +34,10 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(twips(left), twips(top), twips(width), twips(height));
 }
 
-// "Standard" colours are those of the game's surface (ui/surface.h).
-QColor standardText() { return surfaceText(); }
-QColor standardFace() { return surfaceFace(); }
+// "Standard" colours are those of the game's surface (ui/surface.h), which
+// the main panel carries and everything on it inherits.
+QColor standardText(const QWidget *onSurface) { return onSurface->palette().color(QPalette::ButtonText); }
+QColor standardFace(const QWidget *onSurface) { return onSurface->palette().color(QPalette::Button); }
 
 const QColor kNavy(0, 0, 128);
 const QColor kMaroon(128, 0, 0);
@@ -63,7 +63,7 @@ GameLabel *makeLabel(QWidget *parent, const LabelDesign &s)
     label->setObjectName(QString::fromLatin1(s.name));
     label->setGeometry(twipsRect(s.left, s.top, s.width, s.height));
     label->setFont(makeFont(s.font));
-    label->setTextColor(s.textColor.isValid() ? s.textColor : standardText());
+    label->setTextColor(s.textColor.isValid() ? s.textColor : standardText(parent));
     if (s.backColor.isValid()) {
         label->setBackColor(s.backColor);
         label->setOpaque(true);
@@ -98,7 +98,7 @@ QGroupBox *makeFrame(QWidget *parent, const char *name, const QRect &rect, const
     frame->setFlat(false);
     frame->setAutoFillBackground(true);
     QPalette p = frame->palette();
-    p.setColor(QPalette::Window, standardFace());
+    p.setColor(QPalette::Window, standardFace(parent));
     frame->setPalette(p);
     return frame;
 }
@@ -307,10 +307,9 @@ void NumGame::buildControls()
         Label11[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Label11(%1)").arg(i));
 
     // The hand over the two links is part of their design.
-    const QPixmap hand(QStringLiteral(":/cursors/hand.cur"));
-    const QCursor handCursor = hand.isNull() ? QCursor(Qt::PointingHandCursor)
-                                             : loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0),
-                                                           pictureScale());
+    QCursor handCursor = loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0), pictureScale());
+    if (handCursor.pixmap().isNull())
+        handCursor = QCursor(Qt::PointingHandCursor);
     Label12->setCursor(handCursor);
     Label19->setCursor(handCursor);
 

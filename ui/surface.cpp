@@ -50,16 +50,6 @@ QPalette surfacePalette()
     return surfacePalette(QApplication::palette());
 }
 
-QColor surfaceFace()
-{
-    return surfacePalette().color(QPalette::Button);
-}
-
-QColor surfaceText()
-{
-    return surfacePalette().color(QPalette::ButtonText);
-}
-
 double contrastRatio(const QColor &a, const QColor &b)
 {
     const double la = relativeLuminance(a), lb = relativeLuminance(b);

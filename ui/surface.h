@@ -19,10 +19,6 @@ bool isDarkPalette(const QPalette &palette);
 QPalette surfacePalette(const QPalette &system);
 QPalette surfacePalette(); // from the application's palette
 
-// What the design calls the standard face and the standard text colour.
-QColor surfaceFace();
-QColor surfaceText();
-
 // WCAG contrast ratio between two colours, 1 (none) to 21 (black on white).
 double contrastRatio(const QColor &a, const QColor &b);
 
