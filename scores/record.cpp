@@ -43,6 +43,57 @@ QString accessProblem(const QString &file)
     return QStringLiteral("the file cannot be written");
 }
 
+int digitValue(char c, int base)
+{
+    const int value = c >= '0' && c <= '9' ? c - '0'
+                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                             : -1;
+    return value < base ? value : -1;
+}
+
+// The game stores plain text, which QSettings writes with "@" doubled at the
+// start of a value and escapes only for control characters. A file that
+// holds a value in QSettings' binary form ("@Variant(...)", "@DateTime(...)",
+// spelt out or hidden behind escapes) was not
+// written by the game, and decoding one can ask for gigabytes: such a file
+// is neither read nor written over.
+bool foreignEncoding(const QString &file)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray raw = in.readAll();
+    // The text with numeric escapes (\\xHHHH, \\OOO) spelt out, as far as it
+    // matters here: characters beyond ASCII become '?'.
+    QByteArray text;
+    text.reserve(raw.size());
+    for (qsizetype at = 0; at < raw.size(); ++at) {
+        const bool hex = raw[at] == '\\' && at + 1 < raw.size() && raw[at + 1] == 'x';
+        const bool octal = raw[at] == '\\' && at + 1 < raw.size() && digitValue(raw[at + 1], 8) >= 0;
+        if (!hex && !octal) {
+            text += raw[at];
+            continue;
+        }
+        const int base = hex ? 16 : 8;
+        qsizetype i = hex ? at + 2 : at + 1;
+        uint code = 0;
+        for (const qsizetype end = i + (hex ? 4 : 3); i < raw.size() && i < end && digitValue(raw[i], base) >= 0; ++i)
+            code = code * static_cast<uint>(base) + static_cast<uint>(digitValue(raw[i], base));
+        text += code < 0x80 ? static_cast<char>(code) : '?';
+        at = i - 1;
+    }
+    for (const char *tag : {"@Variant(", "@DateTime("}) {
+        for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
+            if (at == 0 || text[at - 1] != '@')
+                return true;
+        }
+    }
+    return false;
+}
+
+const QString kForeignReason = QStringLiteral("the file holds values the game never writes, and is left as it is");
+
 // QSettings writes back only what it could read, so a file it cannot read
 // would lose everything else it holds: such a file is left as it is.
 // QSettings keeps files it has read and does not read them again while
@@ -52,6 +103,10 @@ bool readable(const QString &file, QString *reason)
 {
     if (!QFileInfo(file).isFile())
         return true;
+    if (foreignEncoding(file)) {
+        *reason = kForeignReason;
+        return false;
+    }
     const QTemporaryDir folder;
     const QString copy = folder.path() + QStringLiteral("/check.conf");
     if (!folder.isValid() || !QFile::copy(file, copy))
@@ -121,14 +176,18 @@ QString recordMessage(const RecordValues &values)
 
 QString RecordStore::value(const QString &key) const
 {
+    if (foreignEncoding(m_file))
+        return {};
     const QSettings settings(m_file, QSettings::IniFormat);
     return text(settings.value(sectionKey(key), QString()));
 }
 
 RecordValues RecordStore::values() const
 {
-    const QSettings settings(m_file, QSettings::IniFormat);
     RecordValues values;
+    if (foreignEncoding(m_file))
+        return values;
+    const QSettings settings(m_file, QSettings::IniFormat);
     for (size_t i = 0; i < values.size(); ++i)
         values[i] = text(settings.value(sectionKey(recordKeys()[i]), QString()));
     return values;

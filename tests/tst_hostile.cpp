@@ -242,6 +242,12 @@ void TestHostile::garbageSettings_data()
     QTest::newRow("NUL bytes") << QByteArray(100, '\0');
     QTest::newRow("a record and garbage") << QByteArray("[Highest%20Record]\nGameTime=then\nScoreDiff=Score Difference = 3\n"
                                                        "[unclosed\n\x01\x02==\xff\n");
+    // Values in QSettings' binary form, which the game never writes: decoding
+    // the first asks for gigabytes.
+    QTest::newRow("a streamed variant") << QByteArray("[Highest%20Record]\nGameTime=@Variant(\\0\\0\\0\\x\x0b\x19"
+                                                      "\\0\\0\\0\\aQPointF\\0)\nScoreDiff=@ByteArraid()\n");
+    QTest::newRow("a streamed variant behind escapes")
+        << QByteArray("[Highest%20Record]\nGameTime=\\x40Variant(\\0\\0\\0\\x7f\\0\\0\\0\\aQPointF\\0)\n");
 }
 
 void TestHostile::garbageSettings()
