@@ -16,6 +16,7 @@
 #include <QPainterPath>
 #include <QPen>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <vector>
@@ -196,6 +197,25 @@ QByteArray svgText()
     return t;
 }
 
+// Premultiplied to straight alpha, each channel rounded to nearest. Qt's
+// own conversion takes a different SIMD path on different processors, and
+// those round semi-transparent edge pixels differently, so the committed
+// PNGs would depend on the machine that made them.
+QImage straightAlpha(const QImage &premultiplied)
+{
+    QImage out(premultiplied.size(), QImage::Format_ARGB32);
+    for (int y = 0; y < premultiplied.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgb *>(premultiplied.constScanLine(y));
+        auto *line = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < premultiplied.width(); ++x) {
+            const uint a = qAlpha(in[x]);
+            auto channel = [a](uint c) { return a == 0 ? 0u : std::min(255u, (c * 255 + a / 2) / a); };
+            line[x] = qRgba(int(channel(qRed(in[x]))), int(channel(qGreen(in[x]))), int(channel(qBlue(in[x]))), int(a));
+        }
+    }
+    return out;
+}
+
 QImage paintIcon(int size)
 {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
@@ -222,7 +242,7 @@ QImage paintIcon(int size)
         p.drawEllipse(QPointF(pip.x - kLitShift, pip.y - kLitShift), kLitRadius, kLitRadius);
     }
     p.end();
-    return img.convertToFormat(QImage::Format_ARGB32);
+    return straightAlpha(img);
 }
 
 bool writeBytes(const QString &path, const QByteArray &bytes)
