@@ -42,6 +42,17 @@ QString controlsAsSpaces(QString text, bool keepTabs = false);
 // isolated as isolatedName does.
 QString shownOnOneLine(const QString &text);
 
+// A line of stored text (a log line, a value of the highest record) as it
+// is shown: control characters as spaces, and set out left to right
+// whatever it holds. Each run of right-to-left text in it is isolated (a
+// Hebrew name cannot draw the " : +(3) = 5" after it into its run), and
+// so is the line as a whole, so that direction marks stored in it end
+// with it. A line without right-to-left letters or marks stays as it is.
+QString shownLine(QStringView text);
+
+// Whether shownLine would change the line's direction handling at all.
+bool needsIsolation(QStringView text);
+
 // The first `count` characters (grapheme clusters) of the text.
 QString firstCharacters(const QString &text, int count);
 

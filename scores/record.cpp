@@ -2,12 +2,13 @@
 
 #include "game/textvalue.h"
 #include "scores/players.h"
+#include "scores/regularfile.h"
+#include "scores/settingsformat.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QSaveFile>
 #include <QSettings>
-#include <QTemporaryDir>
 
 namespace scores {
 
@@ -15,108 +16,69 @@ namespace {
 
 const QString kSection = QStringLiteral("Highest Record");
 
-// QSettings escapes the space in the group name on disk ("Highest%20Record")
-// and unescapes it on reading, so the name is always given as it reads.
+// The file holds the group name escaped ("Highest%20Record"); QSettings
+// and the format name it as it reads.
 QString sectionKey(const QString &key)
 {
     return kSection + QLatin1Char('/') + key;
 }
 
-// A value edited by hand may hold an unquoted comma, which QSettings reads
-// as a list; show it as it stands in the file.
-QString text(const QVariant &value)
+// The settings file as it stands on the disk now. QSettings keeps the
+// files it has read and trusts an unchanged size and time stamp, which a
+// second copy of the game saving in the same millisecond can keep, so the
+// record is always read afresh.
+struct StoredSettings
 {
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    bool usable = false;      // missing, or a settings file that reads
+    QString reason;           // why it is not usable
+    QSettings::SettingsMap map;
+};
+
+StoredSettings readStored(const QString &file)
+{
+    StoredSettings stored;
+    const FileContents contents = readRegularFile(file, MaxSettingsBytes);
+    switch (contents.result) {
+    case FileRead::Missing:
+        stored.usable = true;
+        break;
+    case FileRead::NotRegular:
+        stored.reason = notRegularReason() + QStringLiteral(", and is left as it is");
+        break;
+    case FileRead::Failed:
+        stored.reason = contents.reason;
+        break;
+    case FileRead::Read:
+        if (contents.cut)
+            stored.reason = QStringLiteral("the file is too large to be a settings file, and is left as it is");
+        else if (!contents.reason.isEmpty())
+            stored.reason = contents.reason;
+        else if (!readSettings(contents.bytes, stored.map))
+            stored.reason = QStringLiteral("the file is not a valid settings file, and is left as it is");
+        else
+            stored.usable = true;
+        break;
+    }
+    if (!stored.usable)
+        stored.map.clear();
+    return stored;
 }
 
-// QSettings only says "access error"; find out what stood in the way.
+// QSettings only says "access error". What stood in the way is found by
+// doing what it does: a save file beside the settings file, never kept.
 QString accessProblem(const QString &file)
 {
+    const QString written = lastSettingsWriteError();
+    if (!written.isEmpty())
+        return written;
     const QString folder = QFileInfo(file).absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
         return QStringLiteral("its folder cannot be created");
-    QFile probe(file);
-    if (!probe.open(QIODevice::ReadWrite))
+    QSaveFile probe(file);
+    if (!probe.open(QIODevice::WriteOnly))
         return probe.errorString();
+    probe.cancelWriting();
     return QStringLiteral("the file cannot be written");
-}
-
-int digitValue(char c, int base)
-{
-    const int value = c >= '0' && c <= '9' ? c - '0'
-                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
-                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
-                                             : -1;
-    return value < base ? value : -1;
-}
-
-// The game stores plain text, which QSettings writes with "@" doubled at the
-// start of a value and escapes only for control characters. A file that
-// holds a value in QSettings' binary form ("@Variant(...)", "@DateTime(...)",
-// spelt out or hidden behind escapes) was not
-// written by the game, and decoding one can ask for gigabytes: such a file
-// is neither read nor written over.
-bool foreignEncoding(const QString &file)
-{
-    QFile in(file);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray raw = in.readAll();
-    // The text with numeric escapes (\\xHHHH, \\OOO) spelt out, as far as it
-    // matters here: characters beyond ASCII become '?'.
-    QByteArray text;
-    text.reserve(raw.size());
-    for (qsizetype at = 0; at < raw.size(); ++at) {
-        const bool hex = raw[at] == '\\' && at + 1 < raw.size() && raw[at + 1] == 'x';
-        const bool octal = raw[at] == '\\' && at + 1 < raw.size() && digitValue(raw[at + 1], 8) >= 0;
-        if (!hex && !octal) {
-            text += raw[at];
-            continue;
-        }
-        const int base = hex ? 16 : 8;
-        qsizetype i = hex ? at + 2 : at + 1;
-        uint code = 0;
-        for (const qsizetype end = i + (hex ? 4 : 3); i < raw.size() && i < end && digitValue(raw[i], base) >= 0; ++i)
-            code = code * static_cast<uint>(base) + static_cast<uint>(digitValue(raw[i], base));
-        text += code < 0x80 ? static_cast<char>(code) : '?';
-        at = i - 1;
-    }
-    for (const char *tag : {"@Variant(", "@DateTime("}) {
-        for (qsizetype at = text.indexOf(tag); at >= 0; at = text.indexOf(tag, at + 1)) {
-            if (at == 0 || text[at - 1] != '@')
-                return true;
-        }
-    }
-    return false;
-}
-
-const QString kForeignReason = QStringLiteral("the file holds values the game never writes, and is left as it is");
-
-// QSettings writes back only what it could read, so a file it cannot read
-// would lose everything else it holds: such a file is left as it is.
-// QSettings keeps files it has read and does not read them again while
-// they stay the same, and only a fresh read reports a bad format, so a copy
-// under a new name is read instead.
-bool readable(const QString &file, QString *reason)
-{
-    if (!QFileInfo(file).isFile())
-        return true;
-    if (foreignEncoding(file)) {
-        *reason = kForeignReason;
-        return false;
-    }
-    const QTemporaryDir folder;
-    const QString copy = folder.path() + QStringLiteral("/check.conf");
-    if (!folder.isValid() || !QFile::copy(file, copy))
-        return true; // what stands in the way shows when the file is written
-    const QSettings check(copy, QSettings::IniFormat);
-    (void)check.childGroups(); // reads the copy
-    if (check.status() != QSettings::FormatError)
-        return true;
-    *reason = QStringLiteral("the file is not a valid settings file, and is left as it is");
-    return false;
 }
 
 bool synced(QSettings &settings, const QString &file, QString *reason)
@@ -129,7 +91,7 @@ bool synced(QSettings &settings, const QString &file, QString *reason)
         *reason = accessProblem(file);
         return false;
     case QSettings::FormatError:
-        *reason = QStringLiteral("the file is not a valid settings file");
+        *reason = QStringLiteral("the file is not a valid settings file, and is left as it is");
         return false;
     }
     return false;
@@ -158,10 +120,12 @@ bool replacesRecord(const QString &storedScoreDiff, qint16 difference, const QSt
 RecordValues recordValues(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
-    const QString result = winner < 0 ? QString()
-                                      : isolatedName(game.names[static_cast<size_t>(winner)])
-            + QStringLiteral(" had won the Game.");
-    return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result};
+    const QString result =
+        winner < 0 ? QString() : game.names[static_cast<size_t>(winner)] + QStringLiteral(" had won the Game.");
+    // Stored as the log stores its lines: as typed, control characters as
+    // spaces.
+    return {logLineText(game.gameEndText), logLineText(playerLine(game, 0)), logLineText(playerLine(game, 1)),
+            logLineText(game.differenceText), logLineText(result)};
 }
 
 QString recordMessage(const RecordValues &values)
@@ -170,34 +134,36 @@ QString recordMessage(const RecordValues &values)
         return QStringLiteral("NO RECORD FOUND TO DISPLAY");
     QStringList lines{QStringLiteral("        HIGHEST RECORD OF THE GAME"), QString()};
     for (const QString &value : values)
-        lines << shownOnOneLine(value);
+        lines << shownLine(value);
     return lines.join(QStringLiteral("\r\n"));
 }
 
 QString RecordStore::value(const QString &key) const
 {
-    if (foreignEncoding(m_file))
-        return {};
-    const QSettings settings(m_file, QSettings::IniFormat);
-    return text(settings.value(sectionKey(key), QString()));
+    return settingsText(readStored(m_file).map.value(sectionKey(key)));
 }
 
 RecordValues RecordStore::values() const
 {
+    const StoredSettings stored = readStored(m_file);
     RecordValues values;
-    if (foreignEncoding(m_file))
-        return values;
-    const QSettings settings(m_file, QSettings::IniFormat);
     for (size_t i = 0; i < values.size(); ++i)
-        values[i] = text(settings.value(sectionKey(recordKeys()[i]), QString()));
+        values[i] = settingsText(stored.map.value(sectionKey(recordKeys()[i])));
     return values;
 }
 
+// QSettings saves (under its lock file, through a save file renamed over
+// the old one); a file that is not a readable settings file is refused
+// first, and again by the format should it change meanwhile.
 bool RecordStore::save(const RecordValues &values, QString *reason) const
 {
-    if (!readable(m_file, reason))
+    const StoredSettings stored = readStored(m_file);
+    if (!stored.usable) {
+        *reason = stored.reason;
         return false;
-    QSettings settings(m_file, QSettings::IniFormat);
+    }
+    clearSettingsWriteError();
+    QSettings settings(m_file, settingsFormat());
     for (size_t i = 0; i < values.size(); ++i)
         settings.setValue(sectionKey(recordKeys()[i]), values[i]);
     return synced(settings, m_file, reason);
@@ -205,11 +171,17 @@ bool RecordStore::save(const RecordValues &values, QString *reason) const
 
 Removal RecordStore::remove(QString *reason) const
 {
-    if (!readable(m_file, reason))
+    const StoredSettings stored = readStored(m_file);
+    if (!stored.usable) {
+        *reason = stored.reason;
         return Removal::Failed;
-    QSettings settings(m_file, QSettings::IniFormat);
-    if (!settings.childGroups().contains(kSection))
+    }
+    const QString prefix = kSection + QLatin1Char('/');
+    const auto key = stored.map.lowerBound(prefix);
+    if (key == stored.map.cend() || !key.key().startsWith(prefix))
         return Removal::NotFound;
+    clearSettingsWriteError();
+    QSettings settings(m_file, settingsFormat());
     settings.remove(kSection);
     return synced(settings, m_file, reason) ? Removal::Removed : Removal::Failed;
 }

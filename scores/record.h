@@ -27,14 +27,16 @@ RecordValues recordValues(const FinishedGame &game);
 
 // The text of the Highest Record box: the heading and the five values, or
 // "NO RECORD FOUND TO DISPLAY" when "GameTime" is empty. Each value shows on
-// one line of its own, whatever was stored (see shownOnOneLine).
+// one line of its own and reads left to right, whatever was stored (see
+// shownLine).
 QString recordMessage(const RecordValues &values);
 
 // What deleting something stored came to.
 enum class Removal { Removed, NotFound, Failed };
 
-// The section "Highest Record" of an INI settings file. Every call opens
-// the file and lets it go again.
+// The section "Highest Record" of the game's settings file, in the game's
+// own format (settingsformat.h). Every call reads the file afresh and lets
+// it go again; only a regular file is read or written.
 class RecordStore
 {
 public:
@@ -46,9 +48,9 @@ public:
     QString value(const QString &key) const;
     RecordValues values() const;
 
-    // Saves all five keys; false with the reason when the file cannot be
-    // written, or cannot be read as a settings file (it is then left
-    // untouched).
+    // Saves all five keys; false with the system's reason when the file
+    // cannot be written, or when it is not a regular file or cannot be read
+    // as a settings file (it is then left untouched).
     bool save(const RecordValues &values, QString *reason) const;
 
     // Deletes the whole section; Failed, leaving the file untouched, when it

@@ -1,9 +1,12 @@
 #include "scores/scoreboard.h"
 
 #include "scores/players.h"
+#include "scores/regularfile.h"
 
 #include <QFile>
 #include <QFileInfo>
+
+#include <algorithm>
 
 namespace scores {
 
@@ -38,9 +41,16 @@ QString boardText(const QByteArray &log)
         if (!line.isEmpty())
             text += QString::fromUtf8(line);
         previousEmpty = line.isEmpty();
-        // Direction marks hold to the end of their paragraph: a line with
-        // any ends one, so that they cannot turn the lines after it.
-        paragraphEnds = holdsDirectionMarks(QStringView(text).sliced(lineStart));
+        // A line with right-to-left letters or direction marks is shown
+        // isolated, so that it reads left to right and its marks end with
+        // it; it also ends its paragraph, for a reader that takes the board
+        // a paragraph at a time.
+        paragraphEnds = needsIsolation(QStringView(text).sliced(lineStart));
+        if (paragraphEnds) {
+            const QString shown = shownLine(QStringView(text).sliced(lineStart));
+            text.truncate(lineStart);
+            text += shown;
+        }
     };
     addLine({}); // the header's own line end
     // Every line, whether it ends in CR LF, a lone CR or a lone LF, or not
@@ -62,10 +72,16 @@ QString boardText(const QByteArray &log)
 
 QString readBoardText(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    FileContents log = readRegularFile(path, MaxBoardLogBytes);
+    if (log.result != FileRead::Read)
         return boardHeader();
-    return boardText(file.readAll());
+    // Past the bound the reading stops, as it does at a read error, and
+    // the board keeps the whole lines read so far.
+    if (log.cut) {
+        const qsizetype lastEnd = std::max(log.bytes.lastIndexOf('\n'), log.bytes.lastIndexOf('\r'));
+        log.bytes.truncate(lastEnd + 1);
+    }
+    return boardText(log.bytes);
 }
 
 QString showBoardCaption()

@@ -16,13 +16,22 @@ QString boardHeader();
 // paragraph holds whole games, ending after a game's empty line once it has
 // 24 lines or more, and has at most 64 lines even in a log without empty
 // lines: a text box takes a few long paragraphs far faster than many short
-// ones, and its plain text reads the same. A line holding direction marks
-// ends its paragraph too, so that the marks cannot turn the lines after it.
+// ones, and its plain text reads the same. A line with right-to-left letters
+// or direction marks is shown as shownLine gives it, and ends its
+// paragraph.
 QString boardText(const QByteArray &log);
 
 // The board for the log at this path; the header alone when it cannot be
-// read.
+// read or is not a regular file. At most MaxBoardLogBytes of the log are
+// read: the lines up to there are shown.
 QString readBoardText(const QString &path);
+
+// The largest part of a log the board shows: 32 MiB, about 150,000 games.
+// The board holds about 7 bytes of memory per byte of log shown (the log
+// read in, the text converted to UTF-16, the text box's own copy and its
+// layout), so this keeps a shown board within about 230 MB whatever the
+// file's size.
+constexpr qint64 MaxBoardLogBytes = 32 * 1024 * 1024;
 
 // Captions of the menu item that shows and hides the board.
 QString showBoardCaption();

@@ -2,13 +2,19 @@
 
 #include "game/textvalue.h"
 #include "scores/players.h"
+#include "scores/regularfile.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
+#include <chrono>
+#include <thread>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -29,23 +35,62 @@ int winnerIndex(const QString &outcomeText)
 QString playerLine(const FinishedGame &game, int player)
 {
     const auto i = static_cast<size_t>(player);
-    return isolatedName(game.names[i]) + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ")
+    return game.names[i] + QStringLiteral(" : ") + game.histories[i] + QStringLiteral(" = ")
         + game.scoreTexts[i];
 }
 
 namespace {
 
 // Whether the file ends in something other than a line end (CR or LF).
-// Only a regular file that can be read back is looked at.
-bool lastLineOpen(int fd)
+bool lastLineOpen(int fd, off_t size)
 {
-    struct stat info;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size <= 0)
-        return false;
     char last = 0;
-    if (::pread(fd, &last, 1, info.st_size - 1) != 1)
+    if (size <= 0 || ::pread(fd, &last, 1, size - 1) != 1)
         return false;
     return last != '\n' && last != '\r';
+}
+
+// Opens the log for appending, for reading as well where it can be (to
+// look at its last byte), without waiting on a pipe.
+int openForAppending(const QString &path, QString *reason)
+{
+    const QByteArray name = QFile::encodeName(path);
+    constexpr int flags = O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    int fd = ::open(name.constData(), O_RDWR | flags, 0666);
+    if (fd < 0)
+        fd = ::open(name.constData(), O_WRONLY | flags, 0666);
+    if (fd < 0) {
+        const int error = errno;
+        struct stat info;
+        const bool special = ::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) && !S_ISDIR(info.st_mode);
+        *reason = special ? notRegularReason() : systemReason(error);
+        return -1;
+    }
+    struct stat info;
+    if (::fstat(fd, &info) != 0) {
+        *reason = systemReason(errno);
+        ::close(fd);
+        return -1;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        *reason = notRegularReason();
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+bool lockWithin(int fd, int waitMs)
+{
+    QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+            return true;
+        if ((errno != EWOULDBLOCK && errno != EINTR) || deadline.hasExpired())
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
 }
 
 } // namespace
@@ -59,8 +104,7 @@ QStringList logLines(const FinishedGame &game)
 {
     const int winner = winnerIndex(game.outcomeText);
     const QString result = winner < 0 ? QStringLiteral("Nobody won this game")
-                                      : isolatedName(game.names[static_cast<size_t>(winner)])
-            + QStringLiteral(" won this game");
+                                      : game.names[static_cast<size_t>(winner)] + QStringLiteral(" won this game");
     return {game.gameEndText, playerLine(game, 0), playerLine(game, 1), game.differenceText, result, QString()};
 }
 
@@ -74,43 +118,74 @@ QByteArray logRecord(const FinishedGame &game)
     return bytes;
 }
 
-bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
+LogWriter::LogWriter(QString path, int lockWaitMs) : m_path(std::move(path))
 {
-    const QString folder = QFileInfo(path).absolutePath();
+    const QString folder = QFileInfo(m_path).absolutePath();
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        *reason = QStringLiteral("its folder cannot be created");
+        m_openFailure = QStringLiteral("its folder cannot be created");
+        return;
+    }
+    m_fd = openForAppending(m_path, &m_openFailure);
+    if (m_fd >= 0)
+        m_locked = lockWithin(m_fd, lockWaitMs);
+}
+
+LogWriter::~LogWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd); // lets the lock go
+}
+
+bool LogWriter::append(const QByteArray &bytes, QString *reason)
+{
+    if (m_fd < 0) {
+        *reason = m_openFailure;
         return false;
     }
-    // Unbuffered, so that the whole record goes out in one write on a file
-    // opened with O_APPEND: a second copy of the game appending at the same
-    // moment cannot land in the middle of it.
-    // Opened for reading as well where it can be, to look at its last byte.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite | QIODevice::Append | QIODevice::Unbuffered)
-        && !file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
-        *reason = file.errorString();
+    struct stat info;
+    if (::fstat(m_fd, &info) != 0) {
+        *reason = systemReason(errno);
         return false;
     }
     // A log whose last line has no line end (cut short, or written by
-    // something else) gets one first, in the same write, so that the record
-    // still starts on a line of its own. What is stored is never changed.
-    // Copies of the game take turns here (an advisory lock, released when
-    // the file closes): a record being written by another copy may show
-    // half-written to a reader, and must not be taken for an open line.
-    // Where locks are not to be had, the record is appended all the same.
-    (void)::flock(file.handle(), LOCK_EX);
-    const QByteArray record = lastLineOpen(file.handle()) ? QByteArrayLiteral("\r\n") + bytes : bytes;
-    const qint64 written = file.write(record);
-    if (written != record.size()) {
-        *reason = written < 0 ? file.errorString() : QStringLiteral("only part of the record was written");
-        return false;
+    // something else) gets one first, so that the record still starts on a
+    // line of its own. What is stored is never changed.
+    const QByteArray record = lastLineOpen(m_fd, info.st_size) ? QByteArrayLiteral("\r\n") + bytes : bytes;
+    // One write on a file opened with O_APPEND: a copy of the game that
+    // could not get the lock cannot land in the middle of it. Only a short
+    // write (a full disk) needs a second.
+    qsizetype done = 0;
+    off_t start = -1;
+    int error = 0;
+    while (done < record.size()) {
+        const ssize_t n = ::write(m_fd, record.constData() + done, static_cast<size_t>(record.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            error = n < 0 ? errno : ENOSPC;
+            break;
+        }
+        if (start < 0)
+            start = ::lseek(m_fd, 0, SEEK_CUR) - n;
+        done += n;
     }
-    file.close();
-    if (file.error() != QFileDevice::NoError) {
-        *reason = file.errorString();
-        return false;
-    }
-    return true;
+    if (error == 0 && ::fdatasync(m_fd) != 0)
+        error = errno;
+    if (error == 0)
+        return true;
+    // Whatever part of the record went out is taken back, so that the log
+    // holds whole records only; without the lock only while nothing was
+    // appended after it.
+    if (start >= 0 && (m_locked || (::fstat(m_fd, &info) == 0 && info.st_size == ::lseek(m_fd, 0, SEEK_CUR))))
+        (void)::ftruncate(m_fd, start);
+    *reason = systemReason(error);
+    return false;
+}
+
+bool appendRecord(const QString &path, const QByteArray &bytes, QString *reason)
+{
+    LogWriter writer(path);
+    return writer.append(bytes, reason);
 }
 
 QString logWriteWarning(const QString &path, const QString &reason)

@@ -98,10 +98,12 @@ void TestRecord::savedTexts()
                                   "Score Difference = 17", "anna had won the Game."}));
     QCOMPARE(scores::recordValues(game("2"))[4], QStringLiteral("Bob had won the Game."));
 
-    // Names stand in the record as typed, line breaks included.
+    // Names stand in the record as typed, control characters as spaces
+    // (as in the log), tabs kept; right-to-left names without any mark.
     scores::FinishedGame g = game("1");
-    g.names[0] = QStringLiteral("an\nna");
-    QCOMPARE(scores::recordValues(g)[4], QStringLiteral("an\nna had won the Game."));
+    g.names[0] = QStringLiteral("an\nna\t\u05E9\u05E8\u05D4");
+    QCOMPARE(scores::recordValues(g)[4], QStringLiteral("an na\t\u05E9\u05E8\u05D4 had won the Game."));
+    QCOMPARE(scores::recordValues(g)[1], QStringLiteral("an na\t\u05E9\u05E8\u05D4 : +(9) = 9"));
 }
 
 void TestRecord::boxTexts()

@@ -49,18 +49,25 @@ void NumGame::AppendScore()
     finished.differenceText = Label10->text();
     finished.outcomeText = Label9[1]->text();
 
-    QString reason;
-    const QString logPath = scores::scoreLogPath(*m_services.storage);
-    if (!scores::appendRecord(logPath, scores::logRecord(finished), &reason))
-        m_services.dialogs->message(scores::logWriteWarning(logPath, reason), Dialogs::Icon::Exclamation);
+    // The log step and the record step run under the log's lock, so that
+    // copies of the game ending at the same moment take turns over both;
+    // what went wrong is told once the lock is let go.
+    QStringList warnings;
+    {
+        scores::LogWriter log(scores::scoreLogPath(*m_services.storage));
+        QString reason;
+        if (!log.append(scores::logRecord(finished), &reason))
+            warnings << scores::logWriteWarning(log.path(), reason);
 
-    const scores::RecordStore store(m_services.storage->settingsFile());
-    RecordText[scores::ScoreDiffKey] = store.value(scores::recordKeys()[scores::ScoreDiffKey]);
-    const auto difference = static_cast<qint16>(qAbs(m_state.FinalScore2 - m_state.FinalScore1));
-    if (!scores::replacesRecord(RecordText[scores::ScoreDiffKey], difference, finished.outcomeText))
-        return;
-    if (!store.save(scores::recordValues(finished), &reason))
-        m_services.dialogs->message(scores::recordSaveWarning(store.file(), reason), Dialogs::Icon::Exclamation);
+        const scores::RecordStore store(m_services.storage->settingsFile());
+        RecordText[scores::ScoreDiffKey] = store.value(scores::recordKeys()[scores::ScoreDiffKey]);
+        const auto difference = static_cast<qint16>(qAbs(m_state.FinalScore2 - m_state.FinalScore1));
+        if (scores::replacesRecord(RecordText[scores::ScoreDiffKey], difference, finished.outcomeText)
+            && !store.save(scores::recordValues(finished), &reason))
+            warnings << scores::recordSaveWarning(store.file(), reason);
+    }
+    for (const QString &warning : warnings)
+        m_services.dialogs->message(warning, Dialogs::Icon::Exclamation);
 }
 
 void NumGame::RecordHigh_Click()
