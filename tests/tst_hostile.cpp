@@ -10,6 +10,7 @@
 #include "scores/scoreboard.h"
 #include "support/gamedriver.h"
 #include "support/tempstorage.h"
+#include "support/textlayout.h"
 #include "ui/gamelabel.h"
 
 #include <QAction>
@@ -29,6 +30,7 @@
 
 using testing::fileBytes;
 using testing::GameDriver;
+using testing::setOutLeftToRight;
 using testing::writeFile;
 
 namespace {
@@ -42,32 +44,6 @@ QByteArray winRecord(const QByteArray &first = "PLAYER 1", const QByteArray &sec
         + " : +(9)+(9)+(5)+(0)+(0)+(0)+(0)+(0)+(0)+(0) = 23\r\n" + second
         + " : +(9)+(1)+(1)+(0)+(0)+(0)+(0)+(0)+(0)+(0) = 11\r\nScore Difference = 12\r\n" + first
         + " won this game\r\n\r\n";
-}
-
-// Whether characters `from` to `to` (excluded) of the paragraph are set out
-// from left to right on a left-to-right line, the way a caption or the
-// board lays them out: nothing earlier in the text has turned their
-// direction.
-bool setOutLeftToRight(const QString &paragraph, qsizetype from, qsizetype to)
-{
-    QTextLayout layout(paragraph, QFont());
-    QTextOption option;
-    option.setTextDirection(Qt::LeftToRight);
-    option.setWrapMode(QTextOption::NoWrap);
-    layout.setTextOption(option);
-    layout.beginLayout();
-    while (layout.createLine().isValid()) {
-    }
-    layout.endLayout();
-    qreal previous = -1e9;
-    for (qsizetype i = from; i < to; ++i) {
-        const QTextLine line = layout.lineForTextPosition(int(i));
-        const qreal x = line.cursorToX(int(i));
-        if (x <= previous)
-            return false;
-        previous = x;
-    }
-    return true;
 }
 
 // No control characters and no halves of surrogate pairs.

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+
+namespace testing {
+
+// Whether characters `from` to `to` (excluded) of the paragraph are set out
+// from left to right on a left-to-right line, the way a caption or the
+// board lays them out: nothing earlier in the text has turned their
+// direction.
+bool setOutLeftToRight(const QString &paragraph, qsizetype from, qsizetype to);
+
+} // namespace testing
