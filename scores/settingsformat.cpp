@@ -62,9 +62,10 @@ QString unescapedKey(QByteArrayView raw)
 void appendEscapedKey(const QString &key, QByteArray &out)
 {
     static const char hex[] = "0123456789ABCDEF";
-    for (const QChar qc : key) {
-        const char16_t c = qc.unicode();
-        if (c == '/') {
+    for (qsizetype i = 0; i < key.size(); ++i) {
+        const char16_t c = key[i].unicode();
+        // A "\" last would join the "=" after it to the key.
+        if (c == '/' && i + 1 < key.size()) {
             out += '\\';
         } else if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_'
                    || c == '-' || c == '.') {
@@ -243,6 +244,23 @@ void appendEscapedValue(QString text, QByteArray &out)
     }
 }
 
+// Whether a value as it stood in its file ends outside quotes and escapes,
+// so that it can stand before a line end again unchanged. A file that ends
+// inside a quoted value would otherwise take the lines after it in.
+bool selfContained(QByteArrayView raw)
+{
+    bool quoted = false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (raw[i] == '\\') {
+            if (++i == raw.size())
+                return false; // would join the next line on
+        } else if (raw[i] == '"') {
+            quoted = !quoted;
+        }
+    }
+    return !quoted;
+}
+
 // ---- lines: as QSettings splits them ----
 
 struct Line
@@ -410,8 +428,10 @@ QByteArray writeSettings(const QSettings::SettingsMap &map)
         for (const auto &[key, value] : it.value()) {
             appendEscapedKey(key, out);
             out += '=';
-            if (value.typeId() == QMetaType::QByteArray)
+            if (value.typeId() == QMetaType::QByteArray && selfContained(value.toByteArray()))
                 out += value.toByteArray(); // as it stood in the file
+            else if (value.typeId() == QMetaType::QByteArray)
+                appendEscapedValue(settingsText(value), out);
             else
                 appendEscapedValue(value.toString(), out);
             out += '\n';

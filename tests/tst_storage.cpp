@@ -85,6 +85,7 @@ private slots:
     void writesWhatQtWrites_data() { addTexts(); }
     void writesWhatQtWrites();
     void typedFormsStayText();
+    void strangeKeysReadBack();
     void typedSyntaxInANameKeepsTheRecord_data();
     void typedSyntaxInANameKeepsTheRecord();
 
@@ -204,6 +205,23 @@ void TestStorage::typedFormsStayText()
     d->window().ClearScores_Click();
     QCOMPARE(lastMessage(), QStringLiteral("All Records Cleared Successfully."));
     QCOMPARE(lines(fileBytes(settings())), lines(other));
+}
+
+// Keys and sections nobody but a hand could write survive a save of the
+// record beside them, whatever their characters.
+void TestStorage::strangeKeysReadBack()
+{
+    QSettings::SettingsMap map;
+    const QStringList keys{QStringLiteral("top"), QStringLiteral("General/k"), QStringLiteral("S/ends with/"),
+                           QStringLiteral("S/a/b"), QStringLiteral("[x/=;\"%"), QStringLiteral("\u05D0\U0001F600/k"),
+                           QStringLiteral("S/")};
+    for (const QString &key : keys)
+        map.insert(key, key + QStringLiteral(" value"));
+    QSettings::SettingsMap back;
+    QVERIFY(scores::readSettings(scores::writeSettings(map), back));
+    QCOMPARE(back.keys(), map.keys());
+    for (const QString &key : keys)
+        QCOMPARE(scores::settingsText(back.value(key)), key + QStringLiteral(" value"));
 }
 
 void TestStorage::typedSyntaxInANameKeepsTheRecord_data()

@@ -1,10 +1,13 @@
 // The settings file as the highest record reads it: the fuzz bytes are
 // written as the whole file, then the record is read the ways the game
 // reads it (the box, and the step after a game that compares differences).
+// The format's reader must take any bytes without decoding a typed value,
+// and whatever it reads, written out again, reads back as the same texts.
 
 #include "fuzzcheck.h"
 #include "scores/players.h"
 #include "scores/record.h"
+#include "scores/settingsformat.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -30,9 +33,17 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    // A new name every time: QSettings keeps files it has read and trusts
-    // an unchanged size and time stamp, which a rewrite in the same
-    // millisecond could keep.
+    QSettings::SettingsMap map;
+    if (scores::readSettings(QByteArrayView(reinterpret_cast<const char *>(data), qsizetype(size)), map)) {
+        QSettings::SettingsMap again;
+        FUZZ_CHECK(scores::readSettings(scores::writeSettings(map), again));
+        FUZZ_CHECK(again.keys() == map.keys());
+        for (auto it = map.cbegin(); it != map.cend(); ++it)
+            FUZZ_CHECK(scores::settingsText(again.value(it.key())) == scores::settingsText(it.value()));
+    }
+
+    // A new name every time, so that nothing could be carried over from
+    // the last input.
     static quint64 round = 0;
     const QString file = folder->filePath(QStringLiteral("tavrolin-%1.conf").arg(++round));
     {
