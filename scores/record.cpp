@@ -68,7 +68,7 @@ StoredSettings readStored(const QString &file)
 // doing what it does: a save file beside the settings file, never kept.
 QString accessProblem(const QString &file)
 {
-    const QString written = lastSettingsWriteError();
+    QString written = lastSettingsWriteError();
     if (!written.isEmpty())
         return written;
     const QString folder = QFileInfo(file).absolutePath();

@@ -31,7 +31,7 @@ QString readBoardText(const QString &path);
 // read in, the text converted to UTF-16, the text box's own copy and its
 // layout), so this keeps a shown board within about 230 MB whatever the
 // file's size.
-constexpr qint64 MaxBoardLogBytes = 32 * 1024 * 1024;
+constexpr qint64 MaxBoardLogBytes = qint64(32) * 1024 * 1024;
 
 // Captions of the menu item that shows and hides the board.
 QString showBoardCaption();

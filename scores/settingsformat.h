@@ -39,7 +39,7 @@ QString settingsText(const QVariant &value);
 // Settings files larger than this are not read (and so never written
 // over): the game's own file holds a few hundred bytes, and at most some
 // hundreds of kilobytes with the longest names a player can type.
-constexpr qint64 MaxSettingsBytes = 16 * 1024 * 1024;
+constexpr qint64 MaxSettingsBytes = qint64(16) * 1024 * 1024;
 
 // Whether QSettings' last attempt to read the file (inside a save, under
 // its lock) found it unreadable; a save then leaves it untouched.
