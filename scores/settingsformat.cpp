@@ -398,7 +398,11 @@ bool readSettings(QByteArrayView data, QSettings::SettingsMap &map)
             ok = false;
             continue;
         }
-        const QString key = section + unescapedKey(line.text.first(line.equals).trimmed());
+        // Named the way QSettings names keys: no empty parts between
+        // slashes, none first or last.
+        const QString key = (section + unescapedKey(line.text.first(line.equals).trimmed()))
+                                .split(QLatin1Char('/'), Qt::SkipEmptyParts)
+                                .join(QLatin1Char('/'));
         map.insert(key, line.text.sliced(line.equals + 1).toByteArray());
     }
     return ok;
