@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QMutex>
 #include <QSet>
+#include <QStringDecoder>
 
 #include <cerrno>
 #include <cstring>
@@ -103,6 +104,9 @@ QString unescapedValue(QByteArrayView raw)
 {
     QString out;
     out.reserve(raw.size());
+    // One decoder for the whole value, so that a byte order mark after an
+    // escape is a character like any other.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
     qsizetype i = 0;
     auto skipSpaces = [&] {
         while (i < raw.size() && (raw[i] == ' ' || raw[i] == '\t'))
@@ -169,7 +173,7 @@ QString unescapedValue(QByteArrayView raw)
         qsizetype end = i + 1;
         while (end < raw.size() && raw[end] != '\\' && raw[end] != '"')
             ++end;
-        out += QString::fromUtf8(raw.sliced(i, end - i));
+        out += utf8.decode(raw.sliced(i, end - i));
         i = end;
     }
     if (!everQuoted)
@@ -225,7 +229,9 @@ void appendEscapedValue(QString text, QByteArray &out)
             continue;
         }
         escapeNextIfHex = false;
-        if (escape == nullptr && c > 0x1F)
+        // A byte order mark is escaped too: a reader may drop one that
+        // begins its text.
+        if (escape == nullptr && c > 0x1F && c != 0xFEFF)
             continue; // copied with its run, as UTF-8
         flush(i);
         runStart = i + 1;
