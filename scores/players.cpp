@@ -164,7 +164,7 @@ QString runsIsolated(const QString &text)
 
 QString shownLine(QStringView stored)
 {
-    QString text = controlsAsSpaces(stored.toString());
+    QString text = stored.toString();
     if (!needsIsolation(text))
         return text;
     // A line the game writes around a name (a player's line, a winner's

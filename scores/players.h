@@ -43,7 +43,7 @@ QString controlsAsSpaces(QString text, bool keepTabs = false);
 QString shownOnOneLine(const QString &text);
 
 // A line of stored text (a log line, a value of the highest record) as it
-// is shown: control characters as spaces, and set out left to right
+// is shown: set out left to right
 // whatever it holds. Each run of right-to-left text in it is isolated (a
 // Hebrew name cannot draw the " : +(3) = 5" after it into its run), and
 // so is the line as a whole, so that direction marks stored in it end

@@ -134,7 +134,7 @@ QString recordMessage(const RecordValues &values)
         return QStringLiteral("NO RECORD FOUND TO DISPLAY");
     QStringList lines{QStringLiteral("        HIGHEST RECORD OF THE GAME"), QString()};
     for (const QString &value : values)
-        lines << shownLine(value);
+        lines << shownLine(controlsAsSpaces(value));
     return lines.join(QStringLiteral("\r\n"));
 }
 

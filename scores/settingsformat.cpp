@@ -264,7 +264,8 @@ bool selfContained(QByteArrayView raw)
             quoted = !quoted;
         }
     }
-    return !quoted;
+    // A line end last was escaped: it would join the next line on.
+    return !quoted && !raw.endsWith('\n') && !raw.endsWith('\r');
 }
 
 // ---- lines: as QSettings splits them ----

@@ -63,7 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // one of them.
     if (!values[0].isEmpty()) {
         FUZZ_CHECK(message.count(QStringLiteral("\r\n")) == 6);
-        FUZZ_CHECK(message.contains(scores::shownOnOneLine(values[0])));
+        FUZZ_CHECK(message.contains(scores::shownLine(scores::controlsAsSpaces(values[0]))));
     }
 
     const int difference = scores::recordDifference(scoreDiff);
