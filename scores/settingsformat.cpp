@@ -229,9 +229,12 @@ void appendEscapedValue(QString text, QByteArray &out)
             continue;
         }
         escapeNextIfHex = false;
-        // A byte order mark is escaped too: a reader may drop one that
-        // begins its text.
-        if (escape == nullptr && c > 0x1F && c != 0xFEFF)
+        // A byte order mark is escaped too (a reader may drop one that
+        // begins its text), and so is half a surrogate pair, which UTF-8
+        // cannot carry (an escape can make one).
+        const bool paired = (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                            || (QChar::isLowSurrogate(c) && i > 0 && text[i - 1].isHighSurrogate());
+        if (escape == nullptr && c > 0x1F && c != 0xFEFF && (!QChar::isSurrogate(c) || paired))
             continue; // copied with its run, as UTF-8
         flush(i);
         runStart = i + 1;
