@@ -461,12 +461,6 @@ QString settingsText(const QVariant &value)
     return value.toString();
 }
 
-bool settingsReadFailed(const QString &file)
-{
-    const QMutexLocker lock(&stateMutex);
-    return unreadableFiles.contains(QFileInfo(file).absoluteFilePath());
-}
-
 QString lastSettingsWriteError()
 {
     return writeError;

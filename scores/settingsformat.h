@@ -16,6 +16,9 @@ namespace scores {
 // bound, crash or fail. What it writes, QSettings' own INI format reads
 // back as the same texts.
 //
+// When QSettings, saving, reads the file again under its lock and finds it
+// unreadable, the format refuses to write it, so it is never written over.
+//
 // Values read from a file are held as they stand in it (QByteArray, see
 // settingsText) and written back unchanged, so that keys the game does not
 // know keep their exact bytes; values the game sets are texts (QString).
@@ -40,10 +43,6 @@ QString settingsText(const QVariant &value);
 // over): the game's own file holds a few hundred bytes, and at most some
 // hundreds of kilobytes with the longest names a player can type.
 constexpr qint64 MaxSettingsBytes = qint64(16) * 1024 * 1024;
-
-// Whether QSettings' last attempt to read the file (inside a save, under
-// its lock) found it unreadable; a save then leaves it untouched.
-bool settingsReadFailed(const QString &file);
 
 // Why the last save through the format failed while writing (the
 // system's reason, e.g. "No space left on device"); empty when it did not.
