@@ -25,6 +25,14 @@ QString systemReason(int error)
 FileContents readRegularFile(const QString &path, qint64 maxBytes)
 {
     FileContents contents;
+    // A device is not even opened (opening some has effects of its own);
+    // what is opened is looked at again, in case it changed meanwhile.
+    struct stat before;
+    if (::stat(QFile::encodeName(path).constData(), &before) == 0 && !S_ISREG(before.st_mode)) {
+        contents.result = FileRead::NotRegular;
+        contents.reason = notRegularReason();
+        return contents;
+    }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         contents.result = errno == ENOENT ? FileRead::Missing : FileRead::Failed;

@@ -55,6 +55,13 @@ bool lastLineOpen(int fd, off_t size)
 int openForAppending(const QString &path, QString *reason)
 {
     const QByteArray name = QFile::encodeName(path);
+    // A device is not even opened (opening some has effects of its own);
+    // what is opened is looked at again below, in case it changed.
+    struct stat before;
+    if (::stat(name.constData(), &before) == 0 && !S_ISREG(before.st_mode) && !S_ISDIR(before.st_mode)) {
+        *reason = notRegularReason();
+        return -1;
+    }
     constexpr int flags = O_APPEND | O_CREAT | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
     int fd = ::open(name.constData(), O_RDWR | flags, 0666);
     if (fd < 0)
