@@ -10,6 +10,10 @@
 #include <QSaveFile>
 #include <QSettings>
 
+#include <cerrno>
+
+#include <unistd.h>
+
 namespace scores {
 
 namespace {
@@ -65,8 +69,11 @@ StoredSettings readStored(const QString &file)
 }
 
 // QSettings only says "access error". What stood in the way is found by
-// doing what it does: a save file beside the settings file, never kept.
-QString accessProblem(const QString &file)
+// doing what it does: a save file beside the settings file holding what
+// the save was to write, flushed and synced, never kept. On a full disk
+// QSettings fails on its lock file's few bytes before the format is asked
+// to write anything, so only writing finds the system's reason.
+QString accessProblem(const QString &file, const QSettings::SettingsMap &saved)
 {
     QString written = lastSettingsWriteError();
     if (!written.isEmpty())
@@ -77,18 +84,26 @@ QString accessProblem(const QString &file)
     QSaveFile probe(file);
     if (!probe.open(QIODevice::WriteOnly))
         return probe.errorString();
+    QByteArray text = writeSettings(saved);
+    if (text.isEmpty())
+        text = "\n"; // the lock file needs room all the same
+    if (probe.write(text) != text.size() || !probe.flush())
+        return probe.errorString(); // the save file goes with the probe
+    if (::fdatasync(probe.handle()) != 0)
+        return systemReason(errno);
     probe.cancelWriting();
     return QStringLiteral("the file cannot be written");
 }
 
-bool synced(QSettings &settings, const QString &file, QString *reason)
+// `saved` is what the file is to hold afterwards.
+bool synced(QSettings &settings, const QString &file, const QSettings::SettingsMap &saved, QString *reason)
 {
     settings.sync();
     switch (settings.status()) {
     case QSettings::NoError:
         return true;
     case QSettings::AccessError:
-        *reason = accessProblem(file);
+        *reason = accessProblem(file, saved);
         return false;
     case QSettings::FormatError:
         *reason = QStringLiteral("the file is not a valid settings file, and is left as it is");
@@ -164,9 +179,12 @@ bool RecordStore::save(const RecordValues &values, QString *reason) const
     }
     clearSettingsWriteError();
     QSettings settings(m_file, settingsFormat());
-    for (size_t i = 0; i < values.size(); ++i)
+    QSettings::SettingsMap saved = stored.map;
+    for (size_t i = 0; i < values.size(); ++i) {
         settings.setValue(sectionKey(recordKeys()[i]), values[i]);
-    return synced(settings, m_file, reason);
+        saved.insert(sectionKey(recordKeys()[i]), values[i]);
+    }
+    return synced(settings, m_file, saved, reason);
 }
 
 Removal RecordStore::remove(QString *reason) const
@@ -183,7 +201,9 @@ Removal RecordStore::remove(QString *reason) const
     clearSettingsWriteError();
     QSettings settings(m_file, settingsFormat());
     settings.remove(kSection);
-    return synced(settings, m_file, reason) ? Removal::Removed : Removal::Failed;
+    QSettings::SettingsMap saved = stored.map;
+    saved.removeIf([&prefix](const auto &entry) { return entry.key().startsWith(prefix); });
+    return synced(settings, m_file, saved, reason) ? Removal::Removed : Removal::Failed;
 }
 
 QString recordSaveWarning(const QString &file, const QString &reason)

@@ -9,6 +9,7 @@
 #include "scores/record.h"
 #include "support/gamedriver.h"
 #include "support/tempstorage.h"
+#include "ui/gamelabel.h"
 
 #include <QApplication>
 #include <QDir>
@@ -67,14 +68,16 @@ void nameBoth(GameDriver &d, const QString &first, const QString &second)
 }
 
 // A new game played to its end, then "game:<log size>:<difference shown>"
-// and its messages.
-void playAndReport(GameDriver &d)
+// and its messages. True when it showed any.
+bool playAndReport(GameDriver &d)
 {
     d.window().Reset_Click();
     d.playGame(kFirst, kSecond);
     printf("game:%lld:%s\n", QFileInfo(d.storage.besideExecutable()).size(),
            encoded(d.label("Label10")->text()).constData());
+    const bool shown = !d.dialogs.messages.isEmpty();
     printMessages(d);
+    return shown;
 }
 
 // The helper mode, run inside a mount namespace with part of `root`
@@ -83,9 +86,9 @@ void playAndReport(GameDriver &d)
 //   fill-log        games with long names until two could not be logged,
 //                   then one with short names; the log is copied to
 //                   <root>/log-after
-//   record-on-full-disk  <root>/settings-before (if any) becomes the
-//                   settings file, a filler takes all but a few hundred
-//                   bytes of the disk, and a record-breaking game is
+//   record-on-full-disk:<n>  <root>/settings-before (if any) becomes the
+//                   settings file, a filler takes all but n bytes of the
+//                   disk, and a record-breaking game is
 //                   played; the settings file is copied to
 //                   <root>/settings-after, "free:" and "files:" tell the
 //                   space left before the game and the folder after it
@@ -101,15 +104,16 @@ int runInsideMount(const QString &action, const QString &root)
         d.window().ClearScores_Click();
     } else if (action == QLatin1String("fill-log")) {
         nameBoth(d, kLongFirst, kLongSecond);
-        for (int game = 0, failures = 0; game < 40 && failures < 2; ++game) {
-            playAndReport(d);
-            failures += QFileInfo(d.storage.besideExecutable()).size() == 0 ? 0 : 0;
-        }
-    } else if (action == QLatin1String("record-on-full-disk")) {
+        for (int game = 0, failures = 0; game < 40 && failures < 2; ++game)
+            failures += playAndReport(d) ? 1 : 0;
+        nameBoth(d, QStringLiteral("Ann"), QStringLiteral("Bert"));
+        playAndReport(d);
+        QFile::copy(d.storage.besideExecutable(), root + "/log-after");
+    } else if (action.startsWith(QLatin1String("record-on-full-disk:"))) {
         const QString folder = root + "/config";
         if (QFile::exists(root + "/settings-before") && !QFile::copy(root + "/settings-before", d.storage.settings))
             return 3;
-        const qint64 filler = QStorageInfo(folder).bytesAvailable() - 300;
+        const qint64 filler = QStorageInfo(folder).bytesAvailable() - action.section(QLatin1Char(':'), 1).toLongLong();
         testing::writeFile(folder + "/filler", QByteArray(qMax<qint64>(filler, 0), 'f'));
         printf("free:%lld\n", QStorageInfo(folder).bytesAvailable());
         d.playGame(kFirst, kSecond);
@@ -222,6 +226,11 @@ private slots:
     void settingsFileReadOnlyMount();
     void logCannotBeDeleted();
     void deletionsFailOnReadOnlyMounts();
+
+    // A disk that fills up.
+    void logOnFullDisk();
+    void recordOnFullDisk_data();
+    void recordOnFullDisk();
 
 private:
     std::unique_ptr<GameDriver> d;
@@ -393,6 +402,112 @@ void TestScoreFaults::deletionsFailOnReadOnlyMounts()
     QVERIFY(!run.messages[1].second.contains("TVL_Scores"));
     QVERIFY(!QFile::exists(root + "/data/TVL_Scores"));
     QCOMPARE(stored()[0], QStringLiteral("T"));
+}
+
+void TestScoreFaults::logOnFullDisk()
+{
+    // The executable's folder is a small tmpfs, filled by games whose
+    // records take several KiB each.
+    const QString root = d->storage.root();
+    const MountRun run = runInMount(Mount::SmallDisk, root + "/exe", "fill-log", root);
+    REQUIRE_MOUNTED(run);
+    QCOMPARE(run.exitCode, 0);
+    const QString log = root + "/exe/TVL_Scores";
+    const QString fullDisk =
+        QStringLiteral("This game could not be added to the score log \"%1\": No space left on device.").arg(log);
+
+    // Games are logged until the disk is full; every game, logged or not,
+    // is played to its end.
+    qsizetype fitted = 0;
+    while (fitted < run.games.size() && run.games[fitted].messages.isEmpty())
+        ++fitted;
+    QVERIFY2(fitted >= 2 && fitted + 3 == run.games.size(), qPrintable(QString::number(run.games.size())));
+    const qint64 recordSize = run.games[0].logSize;
+    QVERIFY2(recordSize > 4096, qPrintable(QString::number(recordSize)));
+    for (qsizetype i = 0; i < run.games.size(); ++i)
+        QCOMPARE(run.games[i].difference, QStringLiteral("Score Difference = 12"));
+    for (qsizetype i = 0; i < fitted; ++i)
+        QCOMPARE(run.games[i].logSize, (i + 1) * recordSize);
+    QVERIFY(fitted * recordSize <= kSmallDiskBytes && (fitted + 1) * recordSize > kSmallDiskBytes);
+    qInfo("records of %lld bytes: %lld fitted in %d bytes", recordSize, qint64(fitted), kSmallDiskBytes);
+
+    // The two that did not fit are told, each once, and leave the log as
+    // it was; the short one after them fits in what they did not take.
+    for (const qsizetype failed : {fitted, fitted + 1}) {
+        QCOMPARE(run.games[failed].messages.size(), 1);
+        QCOMPARE(run.games[failed].messages[0].first, Icon::Exclamation);
+        QCOMPARE(run.games[failed].messages[0].second, fullDisk);
+        QCOMPARE(run.games[failed].logSize, fitted * recordSize);
+    }
+    QCOMPARE(run.games.last().messages.size(), 0);
+    QVERIFY(run.games.last().logSize > fitted * recordSize);
+
+    // The log holds whole six-line CR LF records only.
+    const QByteArray bytes = fileBytes(root + "/log-after");
+    QCOMPARE(bytes.size(), run.games.last().logSize);
+    QVERIFY(bytes.endsWith("\r\n\r\n"));
+    QByteArrayList lines = bytes.split('\n');
+    lines.removeLast(); // after the last LF
+    QCOMPARE(lines.size(), (fitted + 1) * 6);
+    for (qsizetype r = 0; r <= fitted; ++r) {
+        const QByteArray first = (r < fitted ? kLongFirst : QStringLiteral("Ann")).toUtf8();
+        const QByteArray second = (r < fitted ? kLongSecond : QStringLiteral("Bert")).toUtf8();
+        const QByteArrayList record = lines.mid(r * 6, 6);
+        for (const QByteArray &line : record)
+            QVERIFY(line.endsWith('\r') && !line.chopped(1).contains('\r'));
+        QVERIFY(record[0].startsWith("Scores of Game ending on 07-03-2026 21:05:03"));
+        QVERIFY(record[1].startsWith(first + " : +(9)+(9)+(5)") && record[1].endsWith(" = 23\r"));
+        QVERIFY(record[2].startsWith(second + " : +(9)+(1)+(1)") && record[2].endsWith(" = 11\r"));
+        QCOMPARE(record[3], QByteArray("Score Difference = 12\r"));
+        QCOMPARE(record[4], first + " won this game\r");
+        QCOMPARE(record[5], QByteArray("\r"));
+    }
+}
+
+void TestScoreFaults::recordOnFullDisk_data()
+{
+    // A few hundred bytes left are no page at all, and stop QSettings at its
+    // lock file; a page and a bit more take the lock file, and stop the
+    // settings text.
+    QTest::addColumn<bool>("savedBefore");
+    QTest::addColumn<int>("leftBytes");
+    QTest::newRow("record saved before") << true << 300;
+    QTest::newRow("no settings file") << false << 300;
+    QTest::newRow("record saved before, room for the lock file") << true << 4096 + 300;
+}
+
+void TestScoreFaults::recordOnFullDisk()
+{
+    // The settings file's folder is a small tmpfs, nearly full when a game
+    // breaks the record.
+    QFETCH(bool, savedBefore);
+    QFETCH(int, leftBytes);
+    const QString root = d->storage.root();
+    QByteArray before;
+    if (savedBefore) {
+        QString reason;
+        QVERIFY(scores::RecordStore(root + "/settings-before").save({"T", "P1", "P2", "Score Difference = 9", "R"}, &reason));
+        before = fileBytes(root + "/settings-before");
+    }
+    QVERIFY(QDir().mkpath(root + "/config"));
+    const MountRun run =
+        runInMount(Mount::SmallDisk, root + "/config", "record-on-full-disk:" + QString::number(leftBytes), root);
+    REQUIRE_MOUNTED(run);
+    QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.facts.value("free").toLongLong() <= leftBytes, qPrintable(run.facts.value("free")));
+
+    // The system's reason, and the file as it was (or still none); neither
+    // a save file nor a lock file is left behind.
+    QCOMPARE(run.messages.size(), 1);
+    QCOMPARE(run.messages[0].first, Icon::Exclamation);
+    QCOMPARE(run.messages[0].second,
+             QStringLiteral("The highest record could not be saved in \"%1\": No space left on device.")
+                 .arg(root + "/config/tavrolin.conf"));
+    QCOMPARE(QFile::exists(root + "/settings-after"), savedBefore);
+    QCOMPARE(fileBytes(root + "/settings-after"), before);
+    QCOMPARE(run.facts.value("files"), savedBefore ? QStringLiteral("filler/tavrolin.conf") : QStringLiteral("filler"));
+    // The game was logged all the same.
+    QVERIFY(fileBytes(root + "/exe/TVL_Scores").endsWith("PLAYER 1 won this game\r\n\r\n"));
 }
 
 int main(int argc, char *argv[])
