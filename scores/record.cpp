@@ -47,7 +47,7 @@ StoredSettings readStored(const QString &file)
         stored.usable = true;
         break;
     case FileRead::NotRegular:
-        stored.reason = notRegularReason() + QStringLiteral(", and is left as it is");
+        stored.reason = notRegularReason();
         break;
     case FileRead::Failed:
         stored.reason = contents.reason;
