@@ -16,10 +16,13 @@ wait_for() {
 # Starts Xvfb on a display it picks itself (never one in use) with a screen
 # of the given size, adds it to pids and exports DISPLAY. Extra arguments go
 # to Xvfb. Returns non-zero when the server does not come up within 10 s.
+# -noreset: an X server otherwise resets when its last client leaves, and a
+# program connecting at that moment (the next of several started one after
+# another) is refused.
 start_xvfb() {
     local size="$1"
     shift
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp "$@" 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset "$@" 3>"$tmp/display" 2>"$tmp/xvfb.log" &
     pids+=($!)
     wait_for 100 test -s "$tmp/display" || return 1
     export DISPLAY=":$(head -n1 "$tmp/display")"
