@@ -6,6 +6,9 @@
 #include "ui/gamelabel.h"
 
 #include <QApplication>
+#include <QHelpEvent>
+#include <QTextDocument>
+#include <QToolTip>
 #include <QTest>
 
 using testing::GameDriver;
@@ -118,6 +121,9 @@ void TestSquareFeedback::tooltipNamesThePlayerToMove_data()
     QTest::newRow("one character") << "ITS TURN OF Z" << "Z";
     QTest::newRow("nothing from the 13th on") << "ITS TURN OF " << "";
     QTest::newRow("shorter still") << "ITS" << "";
+    QTest::newRow("markup") << "ITS TURN OF <b>Eve</b>" << "<b>Eve</b>";
+    const QString smile = QStringLiteral("\U0001F600");
+    QTest::newRow("emoji tenth") << "ITS TURN OF ABCDEFGHI" + smile + "J" << "ABCDEFGHI" + smile;
 }
 
 void TestSquareFeedback::tooltipNamesThePlayerToMove()
@@ -132,6 +138,17 @@ void TestSquareFeedback::tooltipNamesThePlayerToMove()
     QCOMPARE(game.square(true, 7)->toolTip(), tooltip);
     QCOMPARE(game.square(false, 2)->toolTip(), tooltip);
     QVERIFY(game.square(true, 6)->toolTip().isEmpty()); // no move over it yet
+
+    // Shown, it reads as it stands, never as markup.
+    GameLabel *square = game.square(true, 7);
+    QHelpEvent help(QEvent::ToolTip, QPoint(5, 5), square->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(square, &help);
+    if (!tooltip.isEmpty()) {
+        QTextDocument shown;
+        shown.setHtml(QToolTip::text());
+        QCOMPARE(shown.toPlainText(), tooltip);
+    }
+    QToolTip::hideText();
 }
 
 // A tooltip is what the turn prompt said when the pointer last moved over

@@ -1,6 +1,9 @@
 #include "ui/gamelabel.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
+#include <QTextDocument>
+#include <QToolTip>
 
 namespace ui {
 
@@ -114,6 +117,15 @@ void GameLabel::mouseDoubleClickEvent(QMouseEvent *event)
     emit mouseDown(event->button());
     emit doubleClicked();
     event->accept();
+}
+
+bool GameLabel::event(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip || toolTip().isEmpty())
+        return QLabel::event(event);
+    const auto *help = static_cast<QHelpEvent *>(event);
+    QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
+    return true;
 }
 
 void GameLabel::mouseMoveEvent(QMouseEvent *event)

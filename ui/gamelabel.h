@@ -43,6 +43,9 @@ signals:
     void mouseMoved();
 
 protected:
+    // The tooltip shows as plain text, as typed: QToolTip would take a
+    // text that looks like markup ("<b>Eve") for rich text.
+    bool event(QEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;

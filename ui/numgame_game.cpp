@@ -7,6 +7,7 @@
 #include "game/random.h"
 #include "game/textvalue.h"
 #include "game/winner.h"
+#include "scores/players.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -136,8 +137,9 @@ void NumGame::hover(Series series, int index)
 {
     GameLabel *hovered = square(series, index);
     SetIcon(hovered);
-    // Ten characters from the thirteenth: the name after "ITS TURN OF ".
-    hovered->setToolTip(Label17->text().mid(12, 10));
+    // Ten characters from the thirteenth: the name after "ITS TURN OF ",
+    // each character whole (an emoji is never cut in half).
+    hovered->setToolTip(scores::firstCharacters(Label17->text().mid(12), 10));
 }
 
 void NumGame::Label1_MouseMove(int index)
