@@ -6,7 +6,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringDecoder>
 
 #include <cstddef>
 #include <cstdint>
@@ -23,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Each line of the log becomes exactly one line of the board, whatever
     // its line end: count the log's lines on the decoded text.
     // (A byte order mark at the start is a line's text like any other.)
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
-    const QString content = utf8.decode(log);
+    const bool bom = log.startsWith("\xEF\xBB\xBF");
+    const QString content = (bom ? QString(QChar(0xFEFF)) : QString()) + QString::fromUtf8(bom ? log.mid(3) : log);
     qsizetype lines = 0;
     for (qsizetype i = 0; i < content.size(); ++i) {
         if (content[i] == u'\n' || (content[i] == u'\r' && (i + 1 == content.size() || content[i + 1] != u'\n')))
