@@ -1,5 +1,7 @@
 #include "ui/gamelabel.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QHelpEvent>
 #include <QMouseEvent>
 #include <QTextDocument>
@@ -7,8 +9,94 @@
 
 namespace ui {
 
+namespace {
+
+// What assistive tools read of a game label: what Qt gives any QLabel (a
+// static text, or a graphic when it shows a picture; named by its text
+// unless it has an accessible name; a picture's size and tooltip), and on
+// a pressable label the press action, which clicks it.
+class AccessibleGameLabel final : public QAccessibleWidget, public QAccessibleImageInterface
+{
+public:
+    explicit AccessibleGameLabel(GameLabel *label) : QAccessibleWidget(label, QAccessible::StaticText) {}
+
+    QAccessible::Role role() const override
+    {
+        return label()->pixmap().isNull() ? QAccessibleWidget::role() : QAccessible::Graphic;
+    }
+
+    QString text(QAccessible::Text t) const override
+    {
+        QString str;
+        if (t == QAccessible::Name) {
+            str = widget()->accessibleName();
+            if (str.isEmpty())
+                str = label()->text(); // always plain text, and never a buddy's mnemonic
+        }
+        return str.isEmpty() ? QAccessibleWidget::text(t) : str;
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::ImageInterface)
+            return static_cast<QAccessibleImageInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QStringList actionNames() const override
+    {
+        QStringList names;
+        if (canPress())
+            names << pressAction();
+        return names + QAccessibleWidget::actionNames();
+    }
+
+    void doAction(const QString &actionName) override
+    {
+        if (actionName != pressAction()) {
+            QAccessibleWidget::doAction(actionName);
+            return;
+        }
+        if (!canPress())
+            return;
+        // The click comes from the event loop, as a button's does: a handler
+        // that opens a message box must not hold the screen reader's call
+        // until the box is closed.
+        QMetaObject::invokeMethod(label(), "clicked", Qt::QueuedConnection);
+    }
+
+    QString imageDescription() const override { return widget()->toolTip(); }
+    QSize imageSize() const override { return label()->pixmap().size(); }
+    QPoint imagePosition() const override // where Qt puts a QLabel's picture
+    {
+        return label()->pixmap().isNull() ? QPoint() : label()->mapToGlobal(label()->pos());
+    }
+
+private:
+    GameLabel *label() const { return static_cast<GameLabel *>(widget()); }
+    bool canPress() const { return label()->isPressable() && label()->isEnabled(); }
+};
+
+QAccessibleInterface *accessibleGameLabel(const QString &className, QObject *object)
+{
+    if (className != QLatin1String(GameLabel::staticMetaObject.className()))
+        return nullptr;
+    auto *label = qobject_cast<GameLabel *>(object);
+    return label ? new AccessibleGameLabel(label) : nullptr;
+}
+
+} // namespace
+
 GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 {
+    // The interfaces above come from a factory installed with the first
+    // label, so that it is in place whoever builds the window (the program
+    // or a test) and before any tool can ask for a label's interface.
+    static const bool factoryInstalled = [] {
+        QAccessible::installFactory(accessibleGameLabel);
+        return true;
+    }();
+    Q_UNUSED(factoryInstalled);
     setTextFormat(Qt::PlainText);
     setFocusPolicy(Qt::NoFocus);
     setMouseTracking(true);

@@ -7,7 +7,8 @@ namespace ui {
 // A windowless-style text (or picture) control: no focus, plain text, an
 // optional thin border, transparent or opaque, and optionally sized to its
 // text. It reports clicks, presses and pointer moves the way the window's
-// handlers expect them.
+// handlers expect them. Assistive tools read it as Qt reads any QLabel; one
+// that reacts to clicks (setPressable) also offers them a press action.
 class GameLabel : public QLabel
 {
     Q_OBJECT
@@ -23,6 +24,13 @@ public:
     // its text is then its accessible description, updated with every change.
     // A label without one is read by its text, as any label.
     void setAccessibleCaption(const QString &caption);
+
+    // A label whose click does something (a square, a catalogue entry, a
+    // link) is pressable: screen readers can then press it from the
+    // accessible tree, which clicks it (emits clicked()). Labels that only
+    // show something are not, and offer no press action.
+    void setPressable(bool on) { m_pressable = on; }
+    bool isPressable() const { return m_pressable; }
 
     void setAutoSize(bool on);
     bool autoSize() const { return m_autoSize; }
@@ -55,6 +63,7 @@ private:
     void fitToText();
 
     bool m_autoSize = false;
+    bool m_pressable = false;
     bool m_leftPressed = false;
     // The colours last given by setTextColor and setBackColor (invalid until
     // then): giving the same colour again leaves the palette alone, as every

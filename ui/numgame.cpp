@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QTimer>
+#include <QWindow>
 
 namespace ui {
 
@@ -124,11 +125,42 @@ void NumGame::resizeEvent(QResizeEvent *event)
     Form_Resize();
 }
 
+// The frame (title bar and borders) arrives after the first resize: drawn
+// by the window manager once it has reparented the window on X11, made by
+// Qt with its decoration on Wayland. Its arrival changes the outer size
+// without resizing the client area, so the outer size is looked at again
+// whenever the window is shown, moved, changes state or paints.
+bool NumGame::event(QEvent *event)
+{
+    const bool handled = QMainWindow::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::WindowStateChange:
+    case QEvent::UpdateRequest:
+        if (outerSize() != m_centredFor)
+            Form_Resize();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+QSize NumGame::outerSize() const
+{
+    // The platform window's frame is read afresh; QWidget's own copy of the
+    // frame is only brought up to date by moves and resizes.
+    const QWindow *window = windowHandle();
+    return window ? window->frameGeometry().size() : frameGeometry().size();
+}
+
 void NumGame::Form_Resize()
 {
     if (!Frame1[0])
         return;
-    const QRect outer = frameGeometry();
+    const QSize outer = outerSize();
+    m_centredFor = outer;
     const QPointF origin = centredPanelOrigin(static_cast<float>(outer.width()) * 15.0f,
                                               static_cast<float>(outer.height()) * 15.0f, 11745.0f, 7695.0f);
     Frame1[0]->move(qRound(origin.x() / 15.0), qRound(origin.y() / 15.0));

@@ -85,6 +85,7 @@ public:
     void SetIconDn(GameLabel *Labez);
 
 protected:
+    bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
 
 private:
@@ -97,10 +98,14 @@ private:
     void hover(Series series, int index);
     GameLabel *square(Series series, int index) const;
     void PlayHitSound();
+    // The window's whole size on screen: title bar, borders and menu bar
+    // included, as the window manager or compositor frames it.
+    QSize outerSize() const;
 
     game::GameState m_state;
     qint16 ColorCycleCount = 0; // background colour ticks so far
     qint16 BlinkCount = 0;      // winner-banner blinks; carries over from game to game
+    QSize m_centredFor;         // the outer size the main panel was last centred for
     QString GameEndText;                // first line of the last game's log record
     std::array<QString, 5> RecordText;  // working copy of the highest record
 

@@ -114,6 +114,7 @@ GameLabel *makeSquare(QWidget *parent, const QString &name, int left, int top)
     square->setBorder(true);
     square->setOpaque(true);
     square->setText(QStringLiteral("-0"));
+    square->setPressable(true);
     return square;
 }
 
@@ -303,8 +304,15 @@ void NumGame::buildControls()
             makeLabel(Frame2, {"", 135, 840 + 300 * (i - 7), 0, 195, publisher::catalogueCaption(i), window8,
                                i % 2 == 0 ? kMaroon : QColor(), {}, false, true});
     }
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < 14; ++i) {
         Label11[static_cast<size_t>(i)]->setObjectName(QStringLiteral("Label11(%1)").arg(i));
+        Label11[static_cast<size_t>(i)]->setPressable(true);
+    }
+
+    // Besides the squares and the catalogue, only the links and the
+    // symbols do something when clicked; screen readers can press these.
+    for (GameLabel *clickable : {Label12, Label19, Image3[0], Image3[1]})
+        clickable->setPressable(true);
 
     // The hand over the two links is part of their design.
     QCursor handCursor = loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0), pictureScale());

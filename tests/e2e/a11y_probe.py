@@ -2,9 +2,19 @@
 """Reads the running game over AT-SPI, the way a screen reader does, and
 plays three hits with real clicks on the squares it finds there.
 
-Prints what it read; on a fault says what differs and exits 1.
-Usage: a11y_probe.py  (DISPLAY and the session bus come from the caller)"""
+With --press-game LOGFILE it plays a whole game instead, as a screen-reader
+user does without a mouse: it presses Reset and then twenty squares through
+their accessible press actions only (no X11 tool, so it runs on any
+display), checks each hit's effect on the scores, attempts and turn it
+reads, the winner banner at the end, and that LOGFILE (the game's score log)
+then holds that game's record, whole.
 
+Prints what it read; on a fault says what differs and exits 1.
+Usage: a11y_probe.py [--press-game LOGFILE]
+       (the display and the session bus come from the caller)"""
+
+import argparse
+import os
 import subprocess
 import sys
 import time
@@ -104,16 +114,20 @@ def square_name(n):
     return "Square %d, row %d, column %d" % (n, row + 1, col + 1)
 
 
-def main():
-    app = find_app()
-    # The tree is filled in as the window is shown; wait for the squares.
+def board(app):
+    """The tree once the window is shown, with all twenty squares in it."""
     while True:
         nodes, named = snapshot(app)
         if all(square_name(n) in named for n in range(1, 21)):
-            break
+            return nodes, named
         if time.monotonic() > DEADLINE:
             fail("the squares are not all on the bus; names seen: %s" % sorted(named))
         time.sleep(0.3)
+
+
+def play_with_clicks():
+    app = find_app()
+    nodes, named = board(app)
 
     # A fresh game, as the window shows it.
     for n in range(1, 21):
@@ -186,6 +200,163 @@ def main():
     if texts != sorted(["-0", "1", "-2", "3", "-4", "5", "-6", "7", "-8", "9"] * 2):
         fail("the squares read %s" % texts)
     print("squares read %s" % [text_of(named, square_name(n)) for n in range(1, 21)])
+
+
+# What Qt's AT-SPI bridge calls the press action (QAccessibleActionInterface::
+# pressAction()) of buttons and of the game's clickable labels; "click" is
+# what other toolkits call theirs.
+PRESS_NAMES = ("Press", "click")
+
+
+def action_names(node):
+    try:
+        action = node.queryAction()
+    except NotImplementedError:
+        return []
+    return [action.getName(i) for i in range(action.nActions)]
+
+
+def press(node):
+    """Presses `node` through its accessible press action, as a screen
+    reader's "activate" does."""
+    names = action_names(node)
+    index = next((i for i, name in enumerate(names) if name in PRESS_NAMES), None)
+    if index is None:
+        fail("%s (%s) offers no press action; its actions: %s" % (node.name, node.getRoleName(), names))
+    if not node.queryAction().doAction(index):
+        fail("pressing %s was refused" % node.name)
+    return names[index]
+
+
+def wait_until(what, check, seconds=10):
+    """Polls check() (letting the game's events in meanwhile) until it gives
+    None; fails with what it gave last."""
+    until = time.monotonic() + seconds
+    while True:
+        pump(0.05)
+        problem = check()
+        if problem is None:
+            return
+        if time.monotonic() > until:
+            fail("%s: %s" % (what, problem))
+        time.sleep(0.1)
+
+
+def reads(named, pairs):
+    """A check that the described labels read as given."""
+    def check():
+        wrong = ["%s reads %r, not %r" % (name, named[name].description, want)
+                 for name, want in pairs if named[name].description != want]
+        return "; ".join(wrong) or None
+    return check
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def read_log(path):
+    """The log's lines (CR LF ends), or None while it is not whole."""
+    try:
+        with open(path, "rb") as f:
+            data = f.read()
+    except FileNotFoundError:
+        return None
+    if not data.endswith(b"\r\n"):
+        return None
+    return data[:-2].decode("utf-8").split("\r\n")
+
+
+def play_with_presses(log_path):
+    app = find_app()
+    nodes, named = board(app)
+    # Listening for the changes keeps what the bus tells of them current.
+    pyatspi.Registry.registerEventListener(lambda event: None, "object:property-change:accessible-description",
+                                           "object:state-changed:showing")
+
+    # Labels that only show something offer nothing to press.
+    email = [n for n in nodes if n.name.startswith("Email: ")]
+    if len(email) != 1:
+        fail("no single label shows the e-mail address: %s" % [n.name for n in email])
+    for node in [named["Player 1 score"], named["Player 2 attempts"], email[0]]:
+        if any(name in PRESS_NAMES for name in action_names(node)):
+            fail("%s offers a press action: %s" % (node.name, action_names(node)))
+
+    resets = [n for n in nodes if n.name == "Reset" and n.getRoleName() == "push button"]
+    if len(resets) != 1:
+        fail("no single Reset button in the tree")
+    press(resets[0])
+    banner = [n for n in nodes if n.name == "WON"]
+    if len(banner) != 1:
+        fail("no single label of the winner banner reads 'WON'")
+    fresh = [("Player 1 score", "Score"), ("Player 2 score", "Score"), ("Player 1 attempts", "Attempts"),
+             ("Player 2 attempts", "Attempts"), ("Next turn is for player", "1")]
+    wait_until("after Reset", reads(named, fresh))
+    wait_until("after Reset", lambda: "the winner banner shows" if showing(banner[0]) else None)
+    if read_log(log_path) is not None:
+        fail("%s holds a game before this one has ended" % log_path)
+
+    score, attempts = [0, 0], [0, 0]
+    pressed = []
+    seen_names = set()
+    for hit in range(20):
+        player = hit % 2
+        n = hit * 7 % 20 + 1  # every square but never the same one twice in a row
+        seen_names.add(press(named[square_name(n)]))
+        pressed.append(n)
+        attempts[player] += 1
+        turn = "X" if hit == 19 else str(2 - player)
+        wait_until("hit %d on %s" % (hit + 1, square_name(n)),
+                   reads(named, [("Player %d attempts" % (player + 1), str(attempts[player])),
+                                 ("Next turn is for player", turn)]))
+        # The hit square's new number is what the hit scores.
+        worth = value(named[square_name(n)].description)
+        score[player] += worth
+        wait_until("hit %d on %s worth %d" % (hit + 1, square_name(n), worth),
+                   reads(named, [("Player %d score" % (player + 1), str(score[player]))]))
+        print("press %d on %s worth %d: scores %s, attempts %s" % (hit + 1, square_name(n), worth, score, attempts))
+    if any(a == b for a, b in zip(pressed, pressed[1:])):
+        fail("the same square was pressed twice in a row: %s" % pressed)
+    print("press action seen over AT-SPI: %s" % ", ".join(sorted(seen_names)))
+
+    # The game is over: the banner shows, with the score difference.
+    difference = abs(score[0] - score[1])
+    wait_until("at the end of the game", reads(named, [("Score difference", "Score Difference = %d" % difference)]))
+    wait_until("at the end of the game", lambda: None if showing(banner[0]) else "the winner banner is not shown")
+    print("winner banner shown; %s" % named["Score difference"].description)
+
+    # The score log holds this game, whole.
+    winner = ("PLAYER 1" if score[0] > score[1] else "PLAYER 2") + " won this game" \
+        if score[0] != score[1] else "Nobody won this game"
+
+    def whole_record():
+        lines = read_log(log_path)
+        if lines is None:
+            return "%s holds no whole record" % log_path
+        if len(lines) != 6 or any("\r" in line or "\n" in line for line in lines):
+            return "%s is not one record of six CR LF lines: %r" % (log_path, lines)
+        if not lines[0].startswith("Scores of Game ending on "):
+            return "the record starts %r" % lines[0]
+        expected = ["PLAYER 1 : ", "PLAYER 2 : "]
+        for k in range(2):
+            if not (lines[1 + k].startswith(expected[k]) and lines[1 + k].endswith(" = %d" % score[k])):
+                return "player %d's line reads %r, scored %d" % (k + 1, lines[1 + k], score[k])
+        if lines[3:] != ["Score Difference = %d" % difference, winner, ""]:
+            return "the record ends %r" % lines[3:]
+        return None
+    wait_until("the score log", whole_record)
+    print("score log: %s" % read_log(log_path)[:5])
+
+
+def main():
+    parser = argparse.ArgumentParser(description="Reads and plays the running game over AT-SPI.")
+    parser.add_argument("--press-game", metavar="LOGFILE",
+                        help="play a whole game through press actions; LOGFILE is the game's score log")
+    args = parser.parse_args()
+    if args.press_game:
+        play_with_presses(os.path.abspath(args.press_game))
+    else:
+        play_with_clicks()
 
 
 main()

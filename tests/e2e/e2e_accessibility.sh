@@ -3,7 +3,10 @@
 # private D-Bus session with its own accessibility bus, the game is started
 # with Qt's AT-SPI bridge on; tests/e2e/a11y_probe.py then reads the
 # accessible tree as a screen reader would, clicks three squares it finds
-# there, and checks the scores, attempts and turn it reads against the game.
+# there, and checks the scores, attempts and turn it reads against the game;
+# then, as a screen-reader user without a mouse, it presses Reset and plays
+# a whole game through the squares' accessible press actions, and checks the
+# winner banner and the game's record in the score log.
 # Usage: e2e_accessibility.sh /path/to/tavrolin
 set -euo pipefail
 
@@ -52,9 +55,11 @@ cd "$APPDIR"
 ./tavrolin >"$LOG" 2>&1 &
 game=$!
 trap 'kill $game 2>/dev/null; wait $game 2>/dev/null' EXIT
-timeout 90 /usr/bin/python3 "$PROBE"
+timeout 90 /usr/bin/python3 "$PROBE" || exit 1
+echo "e2e_accessibility: a whole game through press actions"
+timeout 120 /usr/bin/python3 "$PROBE" --press-game "$APPDIR/TVL_Scores"
 SESSION
 APPDIR="$tmp/app" LOG="$tmp/app.log" PROBE="$here/a11y_probe.py" \
-    timeout 150 dbus-run-session -- bash "$tmp/session.sh" ||
+    timeout 240 dbus-run-session -- bash "$tmp/session.sh" ||
     fail "the accessible tree does not read as the game shows it (exit $?)"
 echo "e2e_accessibility: OK"
