@@ -100,6 +100,8 @@ depends="$(field Depends)"
 for dep in fonts-liberation libqt6widgets6 libqt6multimedia6 libc6; do
     grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "the package does not depend on $dep: $depends"
 done
+grep -qE "(^|, )qt6-wayland( |,|$)" <<<"$(field Recommends)" ||
+    fail "the package does not recommend qt6-wayland: $(field Recommends)"
 dpkg-deb -c "$deb" >"$tmp/contents"
 owners="$(awk '{ print $2 }' "$tmp/contents" | sort -u | tr '\n' ' ')"
 [ "$owners" = "root/root " ] || fail "files in the package are owned by $owners, not only root"
