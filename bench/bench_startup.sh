@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Start-up time, memory and idle CPU of the real game on a private X server,
-# each set side by side with a bare Qt Widgets window (bench/barewindow.cpp)
-# started in the very same environment:
+# each set side by side with a bare Qt Widgets window (bench/barewindow.cpp:
+# the game's Fusion style and font families) started in the very same
+# environment:
 #   - start-up: process start to main window mapped, alternating the two
 #     programs run by run; the figure is the median of the per-pair ratios;
 #   - memory: resident set 3 s after start, game minus bare window;
@@ -17,8 +18,9 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-game_bin="$(readlink -f "${1:-build/tavrolin}")"
-bare_bin="$(readlink -f "${2:-build/bench/barewindow}")"
+build="${BENCH_BUILD:-build}"
+game_bin="$(readlink -f "${1:-$build/tavrolin}")"
+bare_bin="$(readlink -f "${2:-$build/bench/barewindow}")"
 runs="${STARTUP_RUNS:-11}"
 idle_seconds=20
 settle_seconds=3
@@ -75,10 +77,14 @@ chmod 700 "$tmp/home"
 cp "$game_bin" "$tmp/game/tavrolin"
 cp "$bare_bin" "$tmp/bare/barewindow"
 
-# The environment both programs get, and nothing of the caller's desktop.
-run_env=(env -u SESSION_MANAGER -u DBUS_SESSION_BUS_ADDRESS -u WAYLAND_DISPLAY
+# The environment both programs get, the whole of it (env -i): nothing of the
+# caller's desktop. What could change either program's look or the plugins it
+# loads is set outright: Qt's generic Unix theme (no desktop's theme plugin),
+# no desktop named, and the Fusion style both programs force anyway.
+run_env=(env -i PATH=/usr/bin:/bin LANG=C.UTF-8 DISPLAY="$DISPLAY" PULSE_SERVER="$PULSE_SERVER"
     HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" XDG_DATA_HOME="$tmp/home/data"
-    XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home" QT_QPA_PLATFORM=xcb)
+    XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home" QT_QPA_PLATFORM=xcb
+    QT_STYLE_OVERRIDE=Fusion QT_QPA_PLATFORMTHEME=generic XDG_CURRENT_DESKTOP=X-Generic)
 
 now_us() {
     local t="$EPOCHREALTIME"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # bench/table: every verdict at and around its target, numbers compared as
-# numbers, figures without a target and benchmarks that did not finish.
+# numbers, figures without a target and benchmarks that did not finish, and
+# figures that are not numbers (nothing measured) held short of any target.
 # Usage: check_bench_table.sh /path/to/bench/table
 set -euo pipefail
 table="$1"
@@ -15,6 +16,19 @@ BENCH gt_under 3 x > 20 larger text, smaller number
 BENCH ge_equal 4 x >= 4 at the target
 BENCH info_only 70.8 ms info - no target
 BENCH broken - - fail - did not finish (exit status 2)
+BENCH nan_value nan ms <= 25 not a number
+BENCH na_value n/a ms <= 25 not measured
+BENCH dash_value - ms < 10 not measured
+BENCH inf_value inf ms > 0 infinite is no measurement
+BENCH text_number 12ms ms <= 25 a number run into its unit
+BENCH no_value
+BENCH shifted  ms <= 25 value left out, the rest shifted along
+BENCH bad_target 3 ms <= n/a no number to compare with
+BENCH bad_op 3 ms =< 25 an op the table does not know
+BENCH info_na n/a ms info - a figure without a target, not measured
+BENCH exp_pass 2.5e-3 s <= 0.01 a number in exponent form
+BENCH neg_pass -1 gaps <= 0 a negative number
+BENCH frac_pass .5 x < 1 a number without its leading zero
 LINES
 )"
 
@@ -34,7 +48,14 @@ expect gt_under short
 expect ge_equal pass
 expect info_only info
 expect broken FAILED
+for key in nan_value na_value dash_value inf_value text_number no_value shifted bad_target bad_op info_na; do
+    expect "$key" short
+done
+expect exp_pass pass
+expect neg_pass pass
+expect frac_pass pass
 grep -q '^noise' <<<"$out" && fail "a line that is not a figure made it into the table"
-grep -q '^3 figure(s) short of target$' <<<"$out" || fail "wrong count of figures short of target"
+grep -q '^13 figure(s) short of target$' <<<"$out" || fail "wrong count of figures short of target"
 grep -q 'le_equal .* 1.2 x .* <= 1.2 x' <<<"$out" || fail "measured value or target not shown with its unit"
+grep -q 'na_value .* n/a ms .* <= 25 ms' <<<"$out" || fail "a figure that is not a number is not shown as it came"
 echo "check_bench_table: passed"

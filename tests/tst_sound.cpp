@@ -6,10 +6,19 @@
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
 #include "ui/audiosinkoutput.h"
+#include "ui/soundmixer.h"
+#include "ui/wavreader.h"
 
 #include <QAudioDevice>
 #include <QMediaDevices>
 #include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <functional>
+#include <limits>
+#include <numbers>
+#include <vector>
 
 using testing::GameDriver;
 using testing::RecordingSound;
@@ -25,7 +34,57 @@ private slots:
     void endOfGameSounds();
     void gameWithoutAudioDevice();
     void outputWithoutDeviceIgnoresEverything();
+    void mixerConvertsEachFormat_data();
+    void mixerConvertsEachFormat();
+    void mixerCutFadesOutWithoutAJump();
+    void mixerReplacesAndStops();
 };
+
+namespace {
+
+using ui::MixerSound;
+using ui::SoundMixer;
+
+// A PCM WAV image; `sample(frame, channel)` gives each value as stored.
+QByteArray makeWav(int channels, int rate, int bits, int frames, const std::function<int(int, int)> &sample)
+{
+    QByteArray data;
+    for (int f = 0; f < frames; ++f) {
+        for (int c = 0; c < channels; ++c) {
+            data.append(char(sample(f, c) & 0xff));
+            if (bits == 16)
+                data.append(char((sample(f, c) >> 8) & 0xff));
+        }
+    }
+    QByteArray image;
+    auto le = [&image](quint32 v, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            image.append(char((v >> (8 * i)) & 0xff));
+    };
+    const int align = channels * bits / 8;
+    image.append("RIFF");
+    le(quint32(36 + data.size()), 4);
+    image.append("WAVEfmt ");
+    for (auto [value, bytes] : {std::pair(16, 4), {1, 2}, {channels, 2}, {rate, 4}, {rate * align, 4}, {align, 2}, {bits, 2}})
+        le(quint32(value), bytes);
+    image.append("data");
+    le(quint32(data.size()), 4);
+    return image + data;
+}
+
+// Renders `frames` frames of a mono sound; one side, or kNotMono where the sides differ.
+constexpr int kNotMono = std::numeric_limits<int>::min();
+std::vector<int> renderLeft(SoundMixer &mixer, int frames)
+{
+    std::vector<qint16> out(size_t(frames) * 2, qint16(12345));
+    mixer.render(out.data(), frames);
+    std::vector<int> left;
+    for (size_t i = 0; i < size_t(frames); ++i)
+        left.push_back(out[2 * i] == out[2 * i + 1] ? out[2 * i] : kNotMono);
+    return left;
+}
+
+} // namespace
 
 void TestSound::initTestCase()
 {
@@ -163,6 +222,134 @@ void TestSound::outputWithoutDeviceIgnoresEverything()
         output.play(image);
         QVERIFY(!output.isPlaying());
     }
+}
+
+// Every format the game's sounds come in, and one more rate, play at the
+// output rate for exactly their own length (the game's own sounds too):
+// 8-bit samples centred on 0, mono on both sides, 11025 Hz doubled with
+// midpoints in between.
+void TestSound::mixerConvertsEachFormat_data()
+{
+    QTest::addColumn<int>("channels");
+    QTest::addColumn<int>("rate");
+    QTest::addColumn<int>("bits");
+    QTest::addColumn<int>("resource");
+    QTest::newRow("8-bit mono 11025 Hz") << 1 << 11025 << 8 << 109;
+    QTest::newRow("8-bit mono 22050 Hz") << 1 << 22050 << 8 << 110;
+    QTest::newRow("16-bit stereo 22050 Hz") << 2 << 22050 << 16 << 111;
+    QTest::newRow("16-bit mono 44100 Hz") << 1 << 44100 << 16 << 0;
+}
+
+void TestSound::mixerConvertsEachFormat()
+{
+    QFETCH(int, channels);
+    QFETCH(int, rate);
+    QFETCH(int, bits);
+    QFETCH(int, resource);
+    const int frames = 1000;
+    auto stored = [bits](int f, int c) { return bits == 8 ? (f * 7 + c * 50) % 256 : (f * 61 + c * 999) % 65536 - 32768; };
+    auto level = [&](int f, int c) { return bits == 8 ? (stored(f, c) - 128) * 256 : stored(f, c); };
+    const std::optional<MixerSound> sound = MixerSound::fromImage(makeWav(channels, rate, bits, frames, stored));
+    QVERIFY(sound);
+    QCOMPARE(qint64(sound->frameCount()) * rate, qint64(frames) * SoundMixer::SampleRate);
+    for (qsizetype i = 0; i < sound->frameCount(); ++i) {
+        const qint64 at = qint64(i) * rate; // in 1/22050 of an input frame
+        const int whole = int(at / SoundMixer::SampleRate);
+        for (int c = 0; c < 2; ++c) {
+            const int channel = channels == 2 ? c : 0;
+            int expected = level(whole, channel);
+            if (at % SoundMixer::SampleRate != 0 && whole + 1 < frames)
+                expected = (expected + level(whole + 1, channel)) / 2;
+            QVERIFY2(std::abs(sound->frame(i)[size_t(c)] - expected) <= 1, qPrintable(QString::number(i)));
+        }
+    }
+    if (resource) {
+        const QByteArray image = modGame::wavResource(qint16(resource));
+        const std::optional<ui::WavInfo> info = ui::readWav(image);
+        const std::optional<MixerSound> game = MixerSound::fromImage(image);
+        QVERIFY(info && game);
+        QCOMPARE(qint64(game->frameCount()) * info->sampleRate, info->playableSize / info->blockAlign * SoundMixer::SampleRate);
+    }
+}
+
+// A full-scale wave cut at its crest: it goes on for the fade, falling to 0
+// with no step much above the wave's own, then the new sound plays from its
+// first frame. The old image goes as the fade ends, the new one stays
+// until its last frame has been given.
+void TestSound::mixerCutFadesOutWithoutAJump()
+{
+    for (int i = 1; i < SoundMixer::FadeFrames; ++i)
+        QVERIFY(SoundMixer::fadeGain(i) < SoundMixer::fadeGain(i - 1));
+    QCOMPARE(SoundMixer::fadeGain(SoundMixer::FadeFrames - 1), 0);
+
+    const int period = 200; // 110.25 Hz
+    QByteArray wave = makeWav(1, SoundMixer::SampleRate, 16, 20 * period, [](int f, int) {
+        return int(std::lround(32767 * std::sin(2 * std::numbers::pi * f / period)));
+    });
+    QByteArray next = makeWav(1, 11025, 8, 300, [](int f, int) { return 108 + f % 40; });
+    const QByteArray oldImage = wave, newImage = next;
+    auto copy = [](const QByteArray &b) { return MixerSound::fromImage(QByteArray(b.constData(), b.size())); };
+    const std::optional<MixerSound> unfaded = copy(wave), expected = copy(next);
+    SoundMixer mixer;
+    mixer.play(MixerSound::fromImage(wave));
+    std::vector<int> out = renderLeft(mixer, 3 * period + period / 4);
+    QVERIFY(out.back() > 32700);
+    wave = next = QByteArray(); // the caller lets go, as modGame does
+    mixer.play(MixerSound::fromImage(newImage));
+    const std::vector<int> fade = renderLeft(mixer, SoundMixer::FadeFrames - 1);
+    QVERIFY(!oldImage.isDetached()); // still fading out
+    const std::vector<int> after = renderLeft(mixer, 601); // the rest of the fade, all of the new sound
+    QVERIFY(oldImage.isDetached());
+    QVERIFY(!newImage.isDetached());
+
+    int ownStep = 0, step = 0;
+    for (size_t i = 1; i < out.size(); ++i)
+        ownStep = std::max(ownStep, std::abs(out[i] - out[i - 1]));
+    out.insert(out.end(), fade.begin(), fade.end());
+    out.insert(out.end(), after.begin(), after.end());
+    const size_t cut = size_t(3 * period + period / 4);
+    for (size_t j = 0; j < size_t(SoundMixer::FadeFrames); ++j)
+        QVERIFY(std::abs(out[cut + j] - unfaded->frame(qsizetype(cut + j))[0] * SoundMixer::fadeGain(int(j)) / 32768) <= 1);
+    for (size_t i = 1; i < cut + SoundMixer::FadeFrames; ++i)
+        step = std::max(step, std::abs(out[i] - out[i - 1]));
+    QVERIFY2(step <= ownStep + 32768 * std::numbers::pi / (2 * SoundMixer::FadeFrames) + 1,
+             qPrintable(QStringLiteral("step %1, the wave's own %2").arg(step).arg(ownStep)));
+    for (qsizetype k = 0; k < expected->frameCount(); ++k)
+        QCOMPARE(out[cut + size_t(SoundMixer::FadeFrames + k)], int(expected->frame(k)[0]));
+    renderLeft(mixer, 1); // past its end
+    QVERIFY(newImage.isDetached());
+    QVERIFY(!mixer.isSounding());
+}
+
+// A sound replaced before it gave a frame goes without a fade; one played
+// during a fade waits for it; an unplayable image only stops the sound
+// before it; a sound ends in silence.
+void TestSound::mixerReplacesAndStops()
+{
+    auto level = [](int value) { return MixerSound::fromImage(makeWav(1, 22050, 16, 500, [value](int, int) { return value; })); };
+    SoundMixer mixer;
+    QVERIFY(!mixer.isSounding());
+    mixer.play(level(1000));
+    mixer.play(level(2000));
+    QCOMPARE(renderLeft(mixer, 1).front(), 2000);
+
+    mixer.play(level(1000)); // cuts 2000, fading
+    std::vector<int> out = renderLeft(mixer, 10);
+    mixer.play(level(3000)); // 1000 never starts
+    const std::vector<int> rest = renderLeft(mixer, SoundMixer::FadeFrames + 600);
+    out.insert(out.end(), rest.begin(), rest.end());
+    QCOMPARE(out[SoundMixer::FadeFrames - 1], 0);
+    QCOMPARE(out[SoundMixer::FadeFrames], 3000);
+    QCOMPARE(out[SoundMixer::FadeFrames + 499], 3000);
+    QCOMPARE(out[SoundMixer::FadeFrames + 500], 0);
+    QVERIFY(!mixer.isSounding());
+
+    mixer.play(level(1000));
+    renderLeft(mixer, 100);
+    mixer.play(MixerSound::fromImage(QByteArray("RIFF????WAVEjunk")));
+    QVERIFY(mixer.isSounding());
+    QCOMPARE(renderLeft(mixer, SoundMixer::FadeFrames + 100).back(), 0);
+    QVERIFY(!mixer.isSounding());
 }
 
 QTEST_MAIN(TestSound)

@@ -966,18 +966,52 @@ std::vector<double> synthChime(int samples, double rate)
     return s;
 }
 
-// Bad hit: a soft low thud whose pitch sags.
+// Bad hit: a soft low thud whose pitch sags from 170 to 95 Hz.  A fundamental
+// that low is barely reproduced by small laptop speakers, so the thud also
+// carries strong harmonics up to the sixth (about 300 to 1000 Hz) that die away
+// faster than the fundamental -- from those the ear still hears the low pitch --
+// and a short knock of band-limited noise around 600 Hz at the strike.  Nearly
+// nothing lies above 2 kHz, so it stays dull.
 std::vector<double> synthBlip(int samples, double rate)
 {
     const double pi = 3.14159265358979323846;
+    struct Harmonic { int number; double amp, decay; };
+    // The signs of the third and fifth keep the harmonics from piling up into
+    // one tall first peak, which would leave the rest quiet after scaling.
+    const Harmonic harmonics[] = {
+        {1, 1.00, 0.070}, {2, 0.50, 0.050}, {3, -0.75, 0.050}, {4, 0.60, 0.040}, {5, -0.40, 0.028}, {6, 0.25, 0.020},
+    };
+    // The knock: white noise through a band-pass (centre 600 Hz, Q 1.4) and a
+    // gentle low-pass at 1.5 kHz, rising in 1.5 ms and falling in 12 ms.
+    const double w0 = 2 * pi * 600.0 / rate;
+    const double alpha = std::sin(w0) / (2 * 1.4);
+    const double a0 = 1 + alpha;
+    const double b0 = alpha / a0, b2 = -alpha / a0, a1 = -2 * std::cos(w0) / a0, a2 = (1 - alpha) / a0;
+    const double smooth = 1 - std::exp(-2 * pi * 1500.0 / rate);
+    double x1 = 0, x2 = 0, y1 = 0, y2 = 0, low = 0;
+    uint32_t seed = 0x1234567;
+
     std::vector<double> s(size_t(samples), 0.0);
     double phase = 0;
     for (int i = 0; i < samples; ++i) {
         const double t = i / rate;
         const double f = 95.0 + 75.0 * std::exp(-t / 0.06);
         phase += 2 * pi * f / rate;
-        const double env = std::min(1.0, t / 0.006) * std::exp(-t / 0.07);
-        s[i] = env * (std::sin(phase) + 0.30 * std::sin(2 * phase) + 0.08 * std::sin(3 * phase));
+        double body = 0;
+        for (const Harmonic &h : harmonics)
+            body += h.amp * std::exp(-t / h.decay) * std::sin(h.number * phase);
+
+        seed = (seed * 1103515245u + 12345u) & 0x7FFFFFFFu;
+        const double white = seed / double(0x3FFFFFFF) - 1.0;
+        const double band = b0 * white + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = white;
+        y2 = y1;
+        y1 = band;
+        low += smooth * (band - low);
+        const double knock = 5.0 * std::min(1.0, t / 0.0015) * std::exp(-t / 0.012) * low;
+
+        s[i] = std::min(1.0, t / 0.006) * body + knock;
     }
     return s;
 }
@@ -1126,6 +1160,73 @@ void verifyPicture(const QString &dir, const QString &rel, const char *format, c
                 return;
             }
         }
+}
+
+// The bad-hit thud has to reach small laptop speakers and still sound low and
+// dull: reads the 8-bit mono samples back and checks where their energy lies
+// (from the DFT of the whole sound), that it starts and ends at the midpoint,
+// never touches the limits and has no offset.
+void verifyThud(const QString &rel, const QByteArray &wav)
+{
+    const double pi = 3.14159265358979323846;
+    auto le32 = [&](qsizetype at) {
+        return uint32_t(uint8_t(wav[at])) | uint32_t(uint8_t(wav[at + 1])) << 8 | uint32_t(uint8_t(wav[at + 2])) << 16
+            | uint32_t(uint8_t(wav[at + 3])) << 24;
+    };
+    qsizetype at = 12;
+    while (at + 8 <= wav.size() && wav.mid(at, 4) != "data")
+        at += 8 + le32(at + 4) + (le32(at + 4) & 1);
+    if (at + 8 > wav.size() || at + 8 + le32(at + 4) > uint32_t(wav.size()) || le32(at + 4) < 2) {
+        fail(rel, "no sound data to check");
+        return;
+    }
+    const QByteArray data = wav.mid(at + 8, le32(at + 4));
+    const int n = int(data.size());
+    const double rate = le32(24);
+
+    std::vector<double> x(size_t(n), 0.0);
+    double mean = 0;
+    for (int i = 0; i < n; ++i) {
+        const int v = uint8_t(data[i]);
+        if (v == 0 || v == 255)
+            fail(rel, "a sample is clipped");
+        x[i] = v - 128;
+        mean += x[i] / n;
+    }
+    if (uint8_t(data[0]) != 128 || uint8_t(data[n - 1]) != 128)
+        fail(rel, "does not start and end at the midpoint");
+    if (std::fabs(mean) > 0.5)
+        fail(rel, "has a DC offset");
+
+    double total = 0;
+    for (double &v : x) {
+        v -= mean;
+        total += v * v;
+    }
+    // Parseval: each bin k (and its mirror) holds 2|X_k|^2 / n of the energy.
+    double below300 = 0, below2k = 0;
+    for (int k = 1; k * rate / n < 2000.0; ++k) {
+        double re = 0, im = 0;
+        for (int i = 0; i < n; ++i) {
+            const double w = 2 * pi * double(k) * i / n;
+            re += x[i] * std::cos(w);
+            im -= x[i] * std::sin(w);
+        }
+        const double e = 2 * (re * re + im * im) / n;
+        below2k += e;
+        if (k * rate / n < 300.0)
+            below300 += e;
+    }
+    if (total <= 0) {
+        fail(rel, "is silent");
+        return;
+    }
+    if (1 - below300 / total < 0.35)
+        fail(rel, "has too little energy above 300 Hz for small speakers");
+    if (below300 / total < 0.40)
+        fail(rel, "no longer sounds low: under 40% of its energy is below 300 Hz");
+    if (1 - below2k / total > 0.02)
+        fail(rel, "is too bright: over 2% of its energy is above 2 kHz");
 }
 
 } // namespace
@@ -1277,6 +1378,7 @@ int main(int argc, char **argv)
             if (e.bytes.size() != e.size)
                 fail(e.name, "wrong size");
         }
+        verifyThud(QStringLiteral("wav/110.wav"), sounds[1].bytes);
     }
 
     return failures ? 1 : 0;

@@ -1,0 +1,304 @@
+// The measuring end of bench/bench_clicksound.sh: what a click on a square
+// sounds like on the sound server, timed on one clock (CLOCK_REALTIME, the
+// clock of bash's EPOCHREALTIME). Not a benchmark itself, so not named bench_*.
+//
+//   soundprobe click X Y [PARK_X PARK_Y]
+//       Moves the pointer onto X, Y, presses and releases the left button
+//       there through the XTEST extension, and prints the time (ns) at which
+//       the release went out to the X server: the moment the game's click
+//       happens (squares act on release). Then moves the pointer to PARK_X,
+//       PARK_Y, off the squares, so that no tooltip comes up over the next one.
+//
+//   soundprobe stamp RAW INDEX
+//       Copies what arrives on its input (parec's raw recording of the null
+//       sink's monitor) to RAW, and for every read appends to INDEX the
+//       number of bytes received so far and the time it arrived (ns).
+//
+//   soundprobe analyse RAW INDEX CLICKS [RATE]
+//       RAW holds signed 16-bit mono samples at RATE (44100) per second,
+//       INDEX their arrival times, CLICKS one click time (ns) a line. Prints
+//       one line per click:
+//           click N ok LATENCY_MS GAPS     the first sound after the click
+//           click N none - -               nothing sounded after it
+//           click N busy - -               something still sounded as it came
+//       LATENCY_MS runs from the click to the server mixing the sound's first
+//       audible sample; GAPS counts the silences of 3 ms or more inside that
+//       sound (before the next click), which are what a stream running dry
+//       sounds like: the game's own sounds have none longer than 1 ms.
+//
+// The null sink plays at the rate of the system clock, so sample i of the
+// monitor is mixed at base + i / RATE. The recording arrives a little after
+// it is mixed, by however long parec and this program waited for the CPU;
+// base is the earliest arrival (less the samples before it) among the reads
+// within a quarter of a second of the moment in question, so a late read
+// never counts. Only nearby reads: the null sink's clock runs a little fast
+// of the system clock (by about 5 ms in 10 s, as measured here), which a
+// base taken from the whole recording would carry into every click.
+
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
+#include <time.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kSilence = 128;            // below this (of 32767) a sample counts as silent: a step of 8-bit audio
+constexpr double kGapMs = 3.0;           // a silence this long inside a sound is a gap
+constexpr double kQuietBeforeMs = 20.0;  // the monitor must be silent this long before a click to time it
+constexpr double kWindowS = 0.25;        // reads within this much of a moment fix the time of its samples
+constexpr double kLongestWaitS = 1.5;    // a sound starting later than this after its click is not its sound
+
+int64_t nowNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_REALTIME, &ts);
+    return int64_t(ts.tv_sec) * 1000000000 + ts.tv_nsec;
+}
+
+void sleepMs(int ms)
+{
+    timespec ts{ms / 1000, long(ms % 1000) * 1000000};
+    while (nanosleep(&ts, &ts) != 0 && errno == EINTR) {
+    }
+}
+
+int usage()
+{
+    std::fprintf(stderr, "usage: soundprobe click X Y [PARK_X PARK_Y] | stamp RAW INDEX | "
+                         "analyse RAW INDEX CLICKS [RATE]\n");
+    return 2;
+}
+
+// --- click --------------------------------------------------------------------
+
+int click(int argc, char **argv)
+{
+    if (argc != 4 && argc != 6)
+        return usage();
+    const int x = std::atoi(argv[2]), y = std::atoi(argv[3]);
+    const bool park = argc == 6;
+
+    Display *display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::fprintf(stderr, "soundprobe: cannot open the X display\n");
+        return 1;
+    }
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!XTestQueryExtension(display, &event, &error, &major, &minor)) {
+        std::fprintf(stderr, "soundprobe: the X server has no XTEST extension\n");
+        return 1;
+    }
+
+    constexpr unsigned long now = CurrentTime; // no delay
+    constexpr Bool press = True, release = False;
+    XTestFakeMotionEvent(display, -1, x, y, now);
+    XSync(display, False);
+    sleepMs(30); // the square sees the pointer arrive, as under a hand
+    XTestFakeButtonEvent(display, 1, press, now);
+    XSync(display, False);
+    sleepMs(40);
+    XTestFakeButtonEvent(display, 1, release, now);
+    XFlush(display);
+    const int64_t released = nowNs();
+    XSync(display, False);
+    if (park) {
+        XTestFakeMotionEvent(display, -1, std::atoi(argv[4]), std::atoi(argv[5]), now);
+        XSync(display, False);
+    }
+    XCloseDisplay(display);
+    std::printf("%lld\n", static_cast<long long>(released));
+    return 0;
+}
+
+// --- stamp --------------------------------------------------------------------
+
+int stamp(int argc, char **argv)
+{
+    if (argc != 4)
+        return usage();
+    FILE *raw = std::fopen(argv[2], "wb");
+    FILE *index = std::fopen(argv[3], "w");
+    if (!raw || !index) {
+        std::fprintf(stderr, "soundprobe: cannot write %s or %s\n", argv[2], argv[3]);
+        return 1;
+    }
+    std::vector<char> buffer(1 << 16);
+    long long total = 0;
+    for (;;) {
+        const ssize_t got = read(STDIN_FILENO, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            break;
+        const int64_t arrived = nowNs();
+        total += got;
+        std::fwrite(buffer.data(), 1, size_t(got), raw);
+        std::fprintf(index, "%lld %lld\n", total, static_cast<long long>(arrived));
+    }
+    const bool ok = std::fclose(raw) == 0 && std::fclose(index) == 0;
+    return ok ? 0 : 1;
+}
+
+// --- analyse ------------------------------------------------------------------
+
+struct Read
+{
+    int64_t endSample; // samples received with this read, counted from the start
+    int64_t arrivedNs;
+};
+
+struct Recording
+{
+    std::vector<int16_t> samples;
+    std::vector<Read> reads;
+    double rate = 44100;
+
+    // When sample 0 would have been mixed, judged by the reads near `atNs`.
+    bool baseNear(int64_t atNs, double &baseNs) const
+    {
+        const auto window = int64_t(kWindowS * 1e9);
+        bool found = false;
+        for (const Read &r : reads) {
+            if (r.arrivedNs < atNs - window || r.arrivedNs > atNs + window)
+                continue;
+            const double base = double(r.arrivedNs) - double(r.endSample) * 1e9 / rate;
+            if (!found || base < baseNs)
+                baseNs = base;
+            found = true;
+        }
+        return found;
+    }
+
+    bool silent(int64_t i) const { return std::abs(int(samples[size_t(i)])) < kSilence; }
+};
+
+bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
+{
+    FILE *raw = std::fopen(rawPath, "rb");
+    if (!raw) {
+        std::fprintf(stderr, "soundprobe: cannot read %s\n", rawPath);
+        return false;
+    }
+    int16_t chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, sizeof chunk[0], 4096, raw)) > 0)
+        rec.samples.insert(rec.samples.end(), chunk, chunk + got);
+    std::fclose(raw);
+
+    FILE *index = std::fopen(indexPath, "r");
+    if (!index) {
+        std::fprintf(stderr, "soundprobe: cannot read %s\n", indexPath);
+        return false;
+    }
+    long long bytes = 0, ns = 0;
+    while (std::fscanf(index, "%lld %lld", &bytes, &ns) == 2)
+        rec.reads.push_back({bytes / 2, ns});
+    std::fclose(index);
+    return true;
+}
+
+int analyse(int argc, char **argv)
+{
+    if (argc != 5 && argc != 6)
+        return usage();
+    Recording rec;
+    if (argc == 6)
+        rec.rate = std::atof(argv[5]);
+    if (rec.rate <= 0 || !readRecording(argv[2], argv[3], rec))
+        return 1;
+    if (rec.samples.empty() || rec.reads.empty()) {
+        std::fprintf(stderr, "soundprobe: the recording is empty\n");
+        return 1;
+    }
+
+    std::vector<int64_t> clicks;
+    FILE *file = std::fopen(argv[4], "r");
+    if (!file) {
+        std::fprintf(stderr, "soundprobe: cannot read %s\n", argv[4]);
+        return 1;
+    }
+    long long t;
+    while (std::fscanf(file, "%lld", &t) == 1)
+        clicks.push_back(t);
+    std::fclose(file);
+    std::sort(clicks.begin(), clicks.end());
+
+    const auto total = int64_t(rec.samples.size());
+    const auto quietBefore = int64_t(kQuietBeforeMs * rec.rate / 1000);
+    const auto gapSamples = int64_t(std::ceil(kGapMs * rec.rate / 1000));
+    const auto longestWait = int64_t(kLongestWaitS * rec.rate);
+
+    // Sample index of each click, each judged by the reads around it.
+    std::vector<double> bases(clicks.size());
+    std::vector<int64_t> at(clicks.size());
+    for (size_t k = 0; k < clicks.size(); ++k) {
+        if (!rec.baseNear(clicks[k], bases[k])) {
+            std::fprintf(stderr, "soundprobe: click %zu lies outside the recording\n", k + 1);
+            return 1;
+        }
+        at[k] = int64_t(std::ceil((double(clicks[k]) - bases[k]) * rec.rate / 1e9));
+    }
+
+    for (size_t k = 0; k < clicks.size(); ++k) {
+        const int64_t from = at[k];
+        const int64_t until = std::min(total, k + 1 < clicks.size() ? at[k + 1] : from + 2 * longestWait);
+        if (from - quietBefore < 0 || from >= total) {
+            std::fprintf(stderr, "soundprobe: click %zu lies outside the recording\n", k + 1);
+            return 1;
+        }
+        bool quiet = true;
+        for (int64_t i = from - quietBefore; i < from && quiet; ++i)
+            quiet = rec.silent(i);
+        if (!quiet) {
+            std::printf("click %zu busy - -\n", k + 1);
+            continue;
+        }
+        int64_t onset = from;
+        while (onset < until && onset < from + longestWait && rec.silent(onset))
+            ++onset;
+        if (onset >= until || onset >= from + longestWait) {
+            std::printf("click %zu none - -\n", k + 1);
+            continue;
+        }
+        // Silences inside the sound: runs of silent samples with sound after them.
+        int gaps = 0;
+        int64_t run = 0;
+        for (int64_t i = onset; i < until; ++i) {
+            if (rec.silent(i)) {
+                ++run;
+            } else {
+                if (run >= gapSamples)
+                    ++gaps;
+                run = 0;
+            }
+        }
+        const double onsetNs = bases[k] + double(onset) * 1e9 / rec.rate;
+        std::printf("click %zu ok %.3f %d\n", k + 1, (onsetNs - double(clicks[k])) / 1e6, gaps);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc < 2)
+        return usage();
+    const std::string command = argv[1];
+    if (command == "click")
+        return click(argc, argv);
+    if (command == "stamp")
+        return stamp(argc, argv);
+    if (command == "analyse")
+        return analyse(argc, argv);
+    return usage();
+}
