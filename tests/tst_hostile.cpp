@@ -178,7 +178,10 @@ void TestHostile::junkLog()
     const QStringList game = shownLines(QString::fromUtf8(winRecord())).mid(0, 6);
     QCOMPARE(lines.mid(lines.size() - 12), game + game);
     QVERIFY(oldLine.isEmpty() || lines.contains(oldLine));
-    QVERIFY2(timer.elapsed() < 20000, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
+    // A guard against reading without end, not a speed target (the
+    // benchmarks keep those): generous enough for a sanitizer build on a
+    // busy machine, which has taken over 30 s here.
+    QVERIFY2(timer.elapsed() < 90000, qPrintable(QStringLiteral("took %1 ms").arg(timer.elapsed())));
     qInfo("%lld ms", timer.elapsed());
 }
 
