@@ -38,3 +38,46 @@ stop_started() {
         wait "$pid" 2>/dev/null || true
     done
 }
+
+# The colours on the screen at the given points (x y, x y, ...), taken from
+# one picture of the whole screen: "r,g,b" (0 to 255) for each point, the
+# points separated by spaces. Needs ImageMagick's import.
+screen_colours() {
+    local format="" point
+    while [ "$#" -ge 2 ]; do
+        point="p{$1,$2}"
+        format+="${format:+ }%[fx:int(255*$point.r+0.5)],%[fx:int(255*$point.g+0.5)],%[fx:int(255*$point.b+0.5)]"
+        shift 2
+    done
+    import -window root -format "$format" info:-
+}
+
+# The windows of process $1, one a line: id, whether it is viewable, place,
+# size and title (a message box shows up here beside the main window).
+describe_windows() {
+    # shellcheck disable=SC2034 # SCREEN and WINDOW: set by getwindowgeometry
+    local w shown state X Y WIDTH HEIGHT SCREEN WINDOW
+    shown=" $(xdotool search --all --onlyvisible --pid "$1" 2>/dev/null | tr '\n' ' ') "
+    for w in $(xdotool search --all --pid "$1" 2>/dev/null); do
+        X='?' Y='?' WIDTH='?' HEIGHT='?'
+        eval "$(xdotool getwindowgeometry --shell "$w" 2>/dev/null)"
+        state=hidden
+        case "$shown" in *" $w "*) state=viewable ;; esac
+        printf '%s %s at %s,%s %sx%s "%s"\n' "$w" "$state" "$X" "$Y" "$WIDTH" "$HEIGHT" \
+            "$(xdotool getwindowname "$w" 2>/dev/null)"
+    done
+}
+
+# Saves a picture of the whole screen in a new file under /tmp named after
+# $1 (outside the scratch folder, which the cleanup removes) and prints its
+# path; prints nothing when it cannot.
+save_screen() {
+    local file
+    file="$(mktemp --suffix=.png "/tmp/$1-XXXXXX")" || return 1
+    if import -window root "$file" 2>/dev/null; then
+        echo "$file"
+    else
+        rm -f "$file"
+        return 1
+    fi
+}
