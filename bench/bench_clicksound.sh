@@ -22,6 +22,8 @@
 #
 # Usage: bench_clicksound.sh [path/to/tavrolin [path/to/soundprobe]]
 # CLICKSOUND_SPACING_MS sets the time from click to click (default 1000);
+# CLICKSOUND_GAMES_QUIET and CLICKSOUND_GAMES_LOADED the games of each pass
+# (default 3 and 2; 16 loaded games are 304 sounds under load);
 # CLICKSOUND_KEEP names a folder to keep the recording, its time stamps, the
 # clicks, the polls and what was found in them.
 # Prints human lines and "BENCH key value unit op target description" lines.
@@ -33,8 +35,8 @@ game_bin="$(readlink -f "${1:-$build/tavrolin}")"
 probe="$(readlink -f "${2:-$build/bench/soundprobe}")"
 spacing_ms="${CLICKSOUND_SPACING_MS:-1000}"
 rate=44100
-games_quiet=3
-games_loaded=2
+games_quiet="${CLICKSOUND_GAMES_QUIET:-3}"
+games_loaded="${CLICKSOUND_GAMES_LOADED:-2}"
 hits_per_game=19
 least_timed=50
 
@@ -49,6 +51,8 @@ done
 [ -x "$game_bin" ] || die "no game binary at $game_bin (build first: ./dev bench)"
 [ -x "$probe" ] || die "no soundprobe at $probe (build first: ./dev bench)"
 [ "$spacing_ms" -ge 200 ] 2>/dev/null || die "CLICKSOUND_SPACING_MS must be a number of at least 200"
+[ "$games_quiet" -ge 3 ] 2>/dev/null || die "CLICKSOUND_GAMES_QUIET must be a number of at least 3"
+[ "$games_loaded" -ge 1 ] 2>/dev/null || die "CLICKSOUND_GAMES_LOADED must be a number of at least 1"
 
 tmp="$(mktemp -d /tmp/tavrolin-bench-clicksound.XXXXXX)"
 pids=()
@@ -150,6 +154,8 @@ cell_left=(10 97 184 271 358)
 cell_top=(22 125 227 330)
 # The sound module loads 0.3 s after the window is built.
 sleep 1.5
+# And the recording runs: the first click falls inside it.
+wait_for 100 test -s "$tmp/rec.idx" || { cat "$tmp/parec.log" >&2; die "nothing arrives from the null sink's monitor"; }
 
 now_ns() {
     local t="$EPOCHREALTIME"

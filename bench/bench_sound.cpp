@@ -13,19 +13,17 @@
 // recorded all along, must carry sound. Otherwise the benchmark fails, as a
 // call that returns at once because nothing plays would pass with ease.
 
+#include "support/nullsink.h"
 #include "ui/modgame.h"
 #include "ui/soundoutput.h"
 
 #include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QMediaDevices>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
-#include <QTemporaryDir>
-#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -33,53 +31,6 @@
 #include <memory>
 
 namespace {
-
-// A private sound server whose only sink is a null sink; stopped on exit.
-class NullSinkServer
-{
-public:
-    bool start()
-    {
-        const QString exe = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-        if (exe.isEmpty() || !m_dir.isValid())
-            return false;
-        const QString socket = m_dir.filePath(QStringLiteral("native"));
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), m_dir.path());
-        env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("runtime")));
-        env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.filePath(QStringLiteral("state")));
-        m_process.setProcessEnvironment(env);
-        m_process.setStandardOutputFile(QProcess::nullDevice());
-        m_process.setStandardErrorFile(QProcess::nullDevice());
-        m_process.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=false"),
-                              QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-                              QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=bench_null"),
-                              QStringLiteral("-L"),
-                              QStringLiteral("module-native-protocol-unix socket=%1 auth-anonymous=1").arg(socket)});
-        if (!m_process.waitForStarted(5000))
-            return false;
-        for (int i = 0; i < 100 && !QFileInfo::exists(socket); ++i)
-            QThread::msleep(50);
-        if (!QFileInfo::exists(socket))
-            return false;
-        qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
-        return true;
-    }
-
-    ~NullSinkServer()
-    {
-        if (m_process.state() != QProcess::NotRunning) {
-            m_process.terminate();
-            if (!m_process.waitForFinished(3000))
-                m_process.kill();
-            m_process.waitForFinished(1000);
-        }
-    }
-
-private:
-    QTemporaryDir m_dir;
-    QProcess m_process;
-};
 
 double milliseconds(qint64 ns)
 {
@@ -126,9 +77,9 @@ int main(int argc, char *argv[])
             return 1;
         }
     }
-    std::unique_ptr<NullSinkServer> server;
+    std::unique_ptr<testing::NullSinkServer> server;
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
-        server = std::make_unique<NullSinkServer>();
+        server = std::make_unique<testing::NullSinkServer>();
         if (!server->start()) {
             std::fprintf(stderr, "bench_sound: no sound server to play on: pulseaudio is missing or did not start "
                                  "(./dev bench installs it), and PULSE_SERVER names none\n");
@@ -141,7 +92,7 @@ int main(int argc, char *argv[])
     QProcess recorder;
     recorder.start(QStringLiteral("parec"),
                    {QStringLiteral("--raw"), QStringLiteral("--latency-msec=20"),
-                    QStringLiteral("--device=%1").arg(server ? QStringLiteral("bench_null.monitor")
+                    QStringLiteral("--device=%1").arg(server ? QLatin1String(testing::NullSinkServer::SinkName) + QStringLiteral(".monitor")
                                                              : QStringLiteral("@DEFAULT_MONITOR@")),
                     QStringLiteral("--format=s16le"), QStringLiteral("--rate=44100"), QStringLiteral("--channels=1")});
     if (!recorder.waitForStarted(5000)) {

@@ -56,6 +56,11 @@ constexpr double kGapMs = 3.0;           // a silence this long inside a sound i
 constexpr double kQuietBeforeMs = 20.0;  // the monitor must be silent this long before a click to time it
 constexpr double kWindowS = 0.25;        // reads within this much of a moment fix the time of its samples
 constexpr double kLongestWaitS = 1.5;    // a sound starting later than this after its click is not its sound
+// The sink mixes up to one block (2 ms here) ahead of the clock, and the
+// recording's time is fixed only to about that: a sound that starts at once
+// can show up a little before its click. Its start is looked for from this
+// much before the click, and may come out as a small negative time.
+constexpr double kEarlyMs = 5.0;
 
 int64_t nowNs()
 {
@@ -236,6 +241,7 @@ int analyse(int argc, char **argv)
     const auto quietBefore = int64_t(kQuietBeforeMs * rec.rate / 1000);
     const auto gapSamples = int64_t(std::ceil(kGapMs * rec.rate / 1000));
     const auto longestWait = int64_t(kLongestWaitS * rec.rate);
+    const auto early = int64_t(std::ceil(kEarlyMs * rec.rate / 1000));
 
     // Sample index of each click, each judged by the reads around it.
     std::vector<double> bases(clicks.size());
@@ -245,12 +251,18 @@ int analyse(int argc, char **argv)
             std::fprintf(stderr, "soundprobe: click %zu lies outside the recording\n", k + 1);
             return 1;
         }
-        at[k] = int64_t(std::ceil((double(clicks[k]) - bases[k]) * rec.rate / 1e9));
+        at[k] = int64_t(std::ceil((double(clicks[k]) - bases[k]) * rec.rate / 1e9)) - early;
     }
+
+    // The last click's sound is followed as far as the closest two clicks
+    // lie apart: whatever comes later (another pass) is not its sound.
+    int64_t lastSpan = longestWait;
+    for (size_t k = 1; k < clicks.size(); ++k)
+        lastSpan = std::min(lastSpan, at[k] - at[k - 1]);
 
     for (size_t k = 0; k < clicks.size(); ++k) {
         const int64_t from = at[k];
-        const int64_t until = std::min(total, k + 1 < clicks.size() ? at[k + 1] : from + 2 * longestWait);
+        const int64_t until = std::min(total, k + 1 < clicks.size() ? at[k + 1] : from + lastSpan);
         if (from - quietBefore < 0 || from >= total) {
             std::fprintf(stderr, "soundprobe: click %zu lies outside the recording\n", k + 1);
             return 1;

@@ -2,6 +2,7 @@
 // machine with no sound at all.
 
 #include "support/gamedriver.h"
+#include "support/wavimage.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
@@ -22,6 +23,7 @@
 
 using testing::GameDriver;
 using testing::RecordingSound;
+using testing::makeWav;
 
 class TestSound : public QObject
 {
@@ -44,33 +46,6 @@ namespace {
 
 using ui::MixerSound;
 using ui::SoundMixer;
-
-// A PCM WAV image; `sample(frame, channel)` gives each value as stored.
-QByteArray makeWav(int channels, int rate, int bits, int frames, const std::function<int(int, int)> &sample)
-{
-    QByteArray data;
-    for (int f = 0; f < frames; ++f) {
-        for (int c = 0; c < channels; ++c) {
-            data.append(char(sample(f, c) & 0xff));
-            if (bits == 16)
-                data.append(char((sample(f, c) >> 8) & 0xff));
-        }
-    }
-    QByteArray image;
-    auto le = [&image](quint32 v, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            image.append(char((v >> (8 * i)) & 0xff));
-    };
-    const int align = channels * bits / 8;
-    image.append("RIFF");
-    le(quint32(36 + data.size()), 4);
-    image.append("WAVEfmt ");
-    for (auto [value, bytes] : {std::pair(16, 4), {1, 2}, {channels, 2}, {rate, 4}, {rate * align, 4}, {align, 2}, {bits, 2}})
-        le(quint32(value), bytes);
-    image.append("data");
-    le(quint32(data.size()), 4);
-    return image + data;
-}
 
 // Renders `frames` frames of a mono sound; one side, or kNotMono where the sides differ.
 constexpr int kNotMono = std::numeric_limits<int>::min();

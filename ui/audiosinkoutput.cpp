@@ -122,14 +122,21 @@ private:
             m_shared->setReachable(false);
             return;
         }
-        const qsizetype frames = m_sink->bytesFree() / kBytesPerFrame;
+        // Only sound goes out, never silence: between sounds the stream runs
+        // dry and waits, empty, so that the next sound is mixed the moment
+        // it arrives instead of queueing behind a buffer of silence. (The
+        // server starts a stream that ran dry again once it holds a full
+        // buffer, which the first write of a sound gives it.)
+        qsizetype frames = m_sink->bytesFree() / kBytesPerFrame;
         bool sounding = false;
-        if (frames > 0)
-            m_buffer.resize(static_cast<size_t>(frames * SoundMixer::Channels));
         {
             QMutexLocker lock(&m_shared->mutex);
-            if (frames > 0)
+            if (!m_shared->mixer.isSounding())
+                frames = 0;
+            if (frames > 0) {
+                m_buffer.resize(static_cast<size_t>(frames * SoundMixer::Channels));
                 m_shared->mixer.render(m_buffer.data(), frames);
+            }
             sounding = m_shared->mixer.isSounding();
         }
         if (frames > 0)

@@ -11,8 +11,9 @@ namespace ui {
 
 // Plays on the default audio output of the machine, through one output
 // stream in one format (see SoundMixer) that a thread of its own keeps fed
-// with a small buffer: a new sound cuts the old one inside the stream,
-// without a new stream or a gap. The stream is opened when the output is
+// with a small buffer while a sound plays, and leaves empty between sounds:
+// a new sound cuts the old one inside the stream, without a new stream or a
+// gap. The stream is opened when the output is
 // made (the sound module loading) and again for a sound after a pause; it is
 // closed once nothing has sounded for a while, so no stream runs between
 // games. play() only hands the image over; the sound keeps its own

@@ -4,6 +4,10 @@ namespace ui {
 
 IntervalTimer::IntervalTimer(QObject *parent, int intervalMs) : QObject(parent)
 {
+    // Kept to the millisecond: a coarse timer may fire a twentieth of its
+    // interval early or late, and the banner's blinks, each with its sound,
+    // would then come unevenly.
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &IntervalTimer::timeout);
     setInterval(intervalMs);
 }
