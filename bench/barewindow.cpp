@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The yardstick for the start-up, memory and idle figures: the plainest Qt
 // Widgets program with a window like the game's (a menu bar, a heading and
 // forty labels, about the same size). bench/bench_startup.sh starts it side

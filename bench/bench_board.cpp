@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // How long the score board takes to show logs of 1,000, 10,000 and 100,000
 // games, through the real window's ScoreBoard_Click (offscreen), and to
 // hide again. Linear growth shows as a 100,000 / 10,000 ratio near 10.

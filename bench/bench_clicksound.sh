@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # From a click on a square to its sound, on the real game under a private X
 # server and a private PulseAudio server whose only sink is a null sink:
 #   - buffer latency: what the server reports for the game's stream
@@ -124,6 +126,8 @@ pids+=($!)
 mkdir -p "$tmp/app" "$tmp/home"
 chmod 700 "$tmp/home"
 cp "$game_bin" "$tmp/app/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$game_bin")/libtavrolin-sound.so" "$tmp/app/"
 (cd "$tmp/app" && exec env HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" \
     XDG_DATA_HOME="$tmp/home/data" XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home" \
     QT_QPA_PLATFORM=xcb timeout 900 ./tavrolin) >"$tmp/app.log" 2>&1 &

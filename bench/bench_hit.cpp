@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // What one hit costs: Label1_Click / Label2_Click through the real window
 // (renumbering, colours, score and turn displays, the sound seam), with the
 // window never shown, so nothing is painted. The seams are the test fakes

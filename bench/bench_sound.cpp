@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // How long PlayWavResource takes to return with the real audio output: the
 // cost a hit or a blink pays for starting its sound. The sounds are played
 // in the mix of a game (mostly hits, 109 and 110, some 111), a few

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Start-up time, memory and idle CPU of the real game on a private X server,
 # each set side by side with a bare Qt Widgets window (bench/barewindow.cpp:
 # the game's Fusion style and font families) started in the very same
@@ -75,6 +77,8 @@ wait_for 100 pactl info || { cat "$pulse/log" >&2; die "PulseAudio did not start
 mkdir -p "$tmp/game" "$tmp/bare" "$tmp/home"
 chmod 700 "$tmp/home"
 cp "$game_bin" "$tmp/game/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$game_bin")/libtavrolin-sound.so" "$tmp/game/"
 cp "$bare_bin" "$tmp/bare/barewindow"
 
 # The environment both programs get, the whole of it (env -i): nothing of the

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # soundprobe, the timing end of bench_clicksound.sh, on recordings made up
 # here with sox: each click's latency from reads that arrive late by
 # varying amounts and a sink clock that runs fast, gaps inside a sound,

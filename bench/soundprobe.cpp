@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The measuring end of bench/bench_clicksound.sh: what a click on a square
 // sounds like on the sound server, timed on one clock (CLOCK_REALTIME, the
 // clock of bash's EPOCHREALTIME). Not a benchmark itself, so not named bench_*.

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Runs an asset generator into a scratch folder and compares every file it
 # makes with the committed copy under SOURCE (resources/ by default naming).
 #   -DTOOL=tools/desktopicons -DSHOWN=resources/desktop/icons  names in messages

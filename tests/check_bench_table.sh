@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # bench/table: every verdict at and around its target, numbers compared as
 # numbers, figures without a target and benchmarks that did not finish, and
 # figures that are not numbers (nothing measured) held short of any target.

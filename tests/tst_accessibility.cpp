@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // What assistive tools read from the window, through Qt's accessibility
 // interfaces (the ones the AT-SPI bridge serves): the squares by their place
 // in the field with their texts as descriptions, kept current and announced

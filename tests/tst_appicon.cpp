@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The die the window and the desktop show: the embedded pictures behind the
 // desktop id, at every hicolor size, and the game window wearing them.
 

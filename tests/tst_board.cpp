@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The rules of a hit that need no window: reading texts as numbers, the
 // clock digit, the random part and the renumbering of both series.
 

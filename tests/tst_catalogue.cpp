@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The software catalogue: every description parsed and held against its
 // row of the entries table, the split description, the game's own text, the
 // index rule, and the entries as the player clicks and points at them.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Whole games through the window's real handlers: the hit, the turn
 // displays, the end of a game, the refusal after it, and new games.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The help text, byte for byte, and the Help command that shows it.
 
 #include "support/gamedriver.h"

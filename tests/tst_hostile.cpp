@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Stored files and names that nobody would write on purpose: a score log of
 // junk, of one endless line, of NUL bytes, of foreign line ends or without
 // its last line end; a settings file of garbage or with a "ScoreDiff" that

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The window as built against its design: every control's container,
 // place and size (twips / 15), visibility, text, colours, font and stacking,
 // and the menu bar.

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The real message boxes and the name prompt. The help, the catalogue
 // descriptions, the publisher's notices and the messages that carry names are
 // shown as they are written: not re-flowed to the box's width, not cut off

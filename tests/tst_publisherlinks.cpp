@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The links to the publisher's site, the browser control that opens them,
 // what happens when no browser can be started, and the contact notice.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The highest record on its own: reading the stored difference, when a game
 // replaces the record, the box texts, and the settings file it lives in.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The window on a scaled screen. ctest runs this program at QT_SCALE_FACTOR
 // 1, 1.5 and 2; each run compares the window with the one the same program
 // builds at scale 1 (in a child process): every control keeps its place and

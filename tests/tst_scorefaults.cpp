@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // What the players see when the score log or the settings cannot be
 // written or deleted. Tests run as root, where folder permissions stop
 // nothing, so each failure is made real another way, named in each test:

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The score log on its own: the record's exact bytes, the date, where the
 // log lives, appending, and two copies of the game appending at once.
 

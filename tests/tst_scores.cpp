@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Scores through the window's real handlers: whole games logged and
 // recorded, the Highest Record box, the score board, clearing, and the
 // players' names.

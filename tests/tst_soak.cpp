@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Ten thousand whole games through the window's own handlers, one after the
 // other on one window: the log ends up with every record whole and in order,
 // the highest record is the largest difference played (draws never take

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Which sound each hit and each blink of the banner plays, and a game on a
 // machine with no sound at all.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // A sound cut short by the next one, as the sound server plays it: two
 // sounds started 100 ms apart through the real output, recorded from a null
 // sink's monitor. The first is a steady level, so that stopping it dead

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The sound module: the game's own output loads it once the window is up
 // (not while the window is being built), or at the first sound at the
 // latest, and then plays through it.
@@ -9,9 +12,8 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTest>
-
-#include <algorithm>
 
 using testing::GameDriver;
 
@@ -22,15 +24,19 @@ private slots:
     void lookedForBesideTheExecutableFirst();
     void windowLoadsItAfterStart();
     void firstSoundLoadsIt();
+    void onlyAPluginOfTheGamesKindLoads();
 };
 
 void TestSoundModule::lookedForBesideTheExecutableFirst()
 {
     const QStringList paths = ui::ModuleSoundOutput::modulePaths();
-    QVERIFY(paths.size() >= 2);
-    QCOMPARE(paths.first(), QDir(QCoreApplication::applicationDirPath()).filePath("libtavrolin-sound.so"));
-    // The built module is always among the places looked at.
-    QVERIFY(std::any_of(paths.begin(), paths.end(), [](const QString &p) { return QFileInfo::exists(p); }));
+    QCOMPARE(paths.size(), 2);
+    const QDir exeDir(QCoreApplication::applicationDirPath());
+    QCOMPARE(paths.first(), exeDir.filePath("libtavrolin-sound.so"));
+    // Then where an installation puts it, found from the executable's
+    // folder.
+    QVERIFY(paths.at(1).endsWith(QStringLiteral("/tavrolin/libtavrolin-sound.so")));
+    QVERIFY(QFileInfo::exists(paths.first())); // the build puts it beside the tests
 }
 
 void TestSoundModule::windowLoadsItAfterStart()
@@ -52,6 +58,20 @@ void TestSoundModule::firstSoundLoadsIt()
     QVERIFY(output.isLoaded());
     QVERIFY(!output.isPlaying());
     QVERIFY(output.load()); // once is enough
+}
+
+void TestSoundModule::onlyAPluginOfTheGamesKindLoads()
+{
+    // A library that is not a plugin, and a Qt plugin of another kind, are
+    // passed over for the next path.
+    const QString qtPlugins = QLibraryInfo::path(QLibraryInfo::PluginsPath);
+    const QString otherPlugin = qtPlugins + QStringLiteral("/platforms/libqoffscreen.so");
+    QVERIFY2(QFileInfo::exists(otherPlugin), qPrintable(otherPlugin));
+    const QString notAPlugin = QFileInfo(QLibraryInfo::path(QLibraryInfo::LibrariesPath) + "/libQt6Core.so.6").absoluteFilePath();
+    ui::ModuleSoundOutput wrong({notAPlugin, otherPlugin});
+    QVERIFY(!wrong.load());
+    ui::ModuleSoundOutput right({notAPlugin, otherPlugin, ui::ModuleSoundOutput::modulePaths().first()});
+    QVERIFY(right.load());
 }
 
 QTEST_MAIN(TestSoundModule)

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // What the squares show around a hit: resting and hit colours, the pointer
 // over a square and while a button is held on it, and the tooltip naming
 // the player to move.

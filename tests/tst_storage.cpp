@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // What the game stores, and what can stand where it stores it: the settings
 // file read and written in the game's own text format (and by QSettings'
 // INI format alike), stored files that are pipes or devices, a log larger

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The window under a light and a dark desktop palette: the colours the game
 // sets stay exactly as designed, the game's panel keeps a face its dark text
 // colours read on, every visible text reads against what lies behind it, and

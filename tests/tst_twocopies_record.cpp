@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // Two copies of the game finishing games at the same moments on one score
 // log and one settings file: every game is logged whole, and the highest
 // record never drops below a game that has ended. And a log that something

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The in-memory RIFF/WAVE reader: the three sounds the game carries, and
 // images that are broken in the ways a careless writer breaks them.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The window's life around the game: start-up, the panel kept centred on
 // resize, the background colour cycle, and exit.
 

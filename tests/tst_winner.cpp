@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The end of a game: the winner banner, the score difference, and the
 // blinking whose count and colour carry over from one game to the next.
 

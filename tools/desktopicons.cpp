@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // tavrolin-desktopicons OUTDIR
 //
 // Draws the desktop icon of the game, the die with three red and three blue

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 #include "ui/audiosinkoutput.h"
 
 #include "ui/soundmixer.h"
@@ -223,9 +226,9 @@ void AudioSinkOutput::play(const QByteArray &wavImage)
     emit soundQueued(QPrivateSignal());
 }
 
-} // namespace ui
-
-ui::SoundOutput *tavrolin_new_sound_output()
+std::unique_ptr<SoundOutput> AudioSinkPlugin::createOutput()
 {
-    return new ui::AudioSinkOutput;
+    return std::make_unique<AudioSinkOutput>();
 }
+
+} // namespace ui

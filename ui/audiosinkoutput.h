@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 #pragma once
 
 #include "ui/soundoutput.h"
@@ -49,7 +52,14 @@ private:
     std::unique_ptr<FeedThread> m_thread;
 };
 
-} // namespace ui
+// The sound module's plugin object: what the game's loader finds in it.
+class AudioSinkPlugin final : public QObject, public SoundOutputPlugin
+{
+    Q_OBJECT
+    Q_PLUGIN_METADATA(IID TAVROLIN_SOUND_OUTPUT_PLUGIN_IID)
+    Q_INTERFACES(ui::SoundOutputPlugin)
+public:
+    std::unique_ptr<SoundOutput> createOutput() override;
+};
 
-// The module's one entry point: a new AudioSinkOutput, owned by the caller.
-extern "C" Q_DECL_EXPORT ui::SoundOutput *tavrolin_new_sound_output();
+} // namespace ui

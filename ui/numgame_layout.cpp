@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The window's controls and menu as designed: positions in twips (15 to a
 // pixel), colours, fonts and stacking. Controls are created back to front,
 // so that each lies beneath the ones created after it.

@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 #include "ui/soundoutput.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLibrary>
+#include <QPluginLoader>
 #include <QStringList>
 
 namespace ui {
@@ -14,7 +17,7 @@ constexpr char kModuleFile[] = "libtavrolin-sound.so";
 
 } // namespace
 
-ModuleSoundOutput::ModuleSoundOutput() = default;
+ModuleSoundOutput::ModuleSoundOutput(QStringList paths) : m_paths(std::move(paths)) {}
 
 ModuleSoundOutput::~ModuleSoundOutput() = default; // the module itself stays loaded
 
@@ -29,9 +32,6 @@ QStringList ModuleSoundOutput::modulePaths()
         paths << QDir::cleanPath(exeDir.filePath(QStringLiteral(TAVROLIN_SOUND_MODULE_INSTALLED)));
 #endif
     }
-#ifdef TAVROLIN_SOUND_MODULE_BUILT
-    paths << QStringLiteral(TAVROLIN_SOUND_MODULE_BUILT);
-#endif
     return paths;
 }
 
@@ -40,15 +40,14 @@ bool ModuleSoundOutput::load()
     if (m_tried)
         return isLoaded();
     m_tried = true;
-    using Factory = SoundOutput *(*)();
-    for (const QString &path : modulePaths()) {
+    for (const QString &path : std::as_const(m_paths)) {
         if (!QFileInfo::exists(path))
             continue;
-        QLibrary module(path);
-        if (!module.load())
-            continue;
-        if (auto factory = reinterpret_cast<Factory>(module.resolve("tavrolin_new_sound_output"))) {
-            m_output.reset(factory());
+        // The plugin stays loaded for the rest of the program (the loader
+        // does not unload it when it goes).
+        QPluginLoader module(path);
+        if (auto *plugin = qobject_cast<SoundOutputPlugin *>(module.instance())) {
+            m_output = plugin->createOutput();
             if (m_output)
                 return true;
         }

@@ -1,10 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 #pragma once
 
 #include <QByteArray>
+#include <QStringList>
+#include <QtPlugin>
 
 #include <memory>
-
-class QLibrary;
 
 namespace ui {
 
@@ -20,6 +23,15 @@ public:
     virtual bool isPlaying() const { return false; }
 };
 
+// What the sound module, a Qt plugin, offers: outputs to the machine's
+// audio device.
+class SoundOutputPlugin
+{
+public:
+    virtual ~SoundOutputPlugin() = default;
+    virtual std::unique_ptr<SoundOutput> createOutput() = 0;
+};
+
 // The machine's audio output, played by the sound module (libtavrolin-sound,
 // an AudioSinkOutput), which brings in the multimedia libraries. The module
 // is loaded on the first sound, or earlier by load(), so that the window
@@ -29,7 +41,8 @@ public:
 class ModuleSoundOutput final : public SoundOutput
 {
 public:
-    ModuleSoundOutput();
+    // Looks for the module in `paths`, the first that loads wins.
+    explicit ModuleSoundOutput(QStringList paths = modulePaths());
     ~ModuleSoundOutput() override;
 
     void play(const QByteArray &wavImage) override;
@@ -39,13 +52,18 @@ public:
     bool load();
     bool isLoaded() const { return m_output != nullptr; }
 
-    // Where the module is looked for, in order: beside the executable, where
-    // it is installed, where it was built.
+    // Where the game looks for the module, in order: beside the executable
+    // (a build, or an unpacked folder), then where an installation puts it,
+    // found from the executable's own folder (so whatever the prefix).
     static QStringList modulePaths();
 
 private:
+    QStringList m_paths;
     bool m_tried = false;
     std::unique_ptr<SoundOutput> m_output;
 };
 
 } // namespace ui
+
+#define TAVROLIN_SOUND_OUTPUT_PLUGIN_IID "org.tavrolin.SoundOutputPlugin/1.0"
+Q_DECLARE_INTERFACE(ui::SoundOutputPlugin, TAVROLIN_SOUND_OUTPUT_PLUGIN_IID)

@@ -1,4 +1,6 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 """Reads the running game over AT-SPI, the way a screen reader does, and
 plays three hits with real clicks on the squares it finds there.
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Screen-reader access to the real program: under a private X server and a
 # private D-Bus session with its own accessibility bus, the game is started
 # with Qt's AT-SPI bridge on; tests/e2e/a11y_probe.py then reads the
@@ -41,6 +43,8 @@ export DISPLAY=":$(head -n1 "$tmp/display")"
 mkdir -p "$tmp/app" "$tmp/home/config" "$tmp/home/data" "$tmp/home/cache" "$tmp/home/runtime"
 chmod 700 "$tmp/home/runtime"
 cp "$bin" "$tmp/app/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$bin")/libtavrolin-sound.so" "$tmp/app/"
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" XDG_DATA_HOME="$tmp/home/data"
 export XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home/runtime"
 unset DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME || true

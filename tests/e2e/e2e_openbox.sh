@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # The real program under a real window manager (openbox, default settings)
 # on a private X server: the main panel is centred on the window's outer
 # size, frame included, as the window stands once openbox has framed it,
@@ -75,6 +77,8 @@ wait_for 100 wm_ready || fail "openbox did not start managing windows"
 
 # --- The program, from a folder of its own (its score log goes there) -----
 cp "$bin" "$tmp/app/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$bin")/libtavrolin-sound.so" "$tmp/app/"
 (cd "$tmp/app" && QT_QPA_PLATFORM=xcb exec ./tavrolin) >"$tmp/app.log" 2>&1 &
 app_pid=$!
 pids+=("$app_pid")

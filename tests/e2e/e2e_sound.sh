@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Plays whole games on the real program under a private X server, with real
 # mouse clicks:
 #   1. with a PulseAudio server of its own whose only sink is a null sink:
@@ -38,6 +40,8 @@ start_xvfb 1280x1024 || fail "Xvfb did not start"
 mkdir -p "$tmp/app" "$tmp/home"
 chmod 700 "$tmp/home"
 cp "$bin" "$tmp/app/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$bin")/libtavrolin-sound.so" "$tmp/app/"
 
 app_pid=
 start_game() {

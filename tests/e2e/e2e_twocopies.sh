@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Two copies of the real program, side by side under one private X server,
 # both started from the same folder so that they share the score log beside
 # the executable, play whole games through real mouse clicks and finish at
@@ -72,6 +74,8 @@ mkdir -p "$tmp/app" "$tmp/home"
 chmod 700 "$tmp/home"
 cp "$bin" "$tmp/app/tavrolin"
 cp "$bin" "$tmp/app/tavrolin-too"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$bin")/libtavrolin-sound.so" "$tmp/app/"
 # No sound server: the clicks are what is tested here.
 export PULSE_SERVER="unix:$tmp/no-such-server"
 

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # The real program as a native Wayland client: weston (headless, software
 # rendering, no X anywhere) on a private socket, the game with
 # QT_QPA_PLATFORM=wayland, and a private D-Bus session with its own
@@ -99,6 +101,8 @@ fail() {
 mkdir -p "$tmp/app" "$tmp/shots" "$tmp/home/config" "$tmp/home/data" "$tmp/home/cache" "$tmp/home/runtime"
 chmod 700 "$tmp/home/runtime"
 cp "$bin" "$tmp/app/tavrolin"
+# The sound module goes beside the game, where the game looks for it.
+cp "$(dirname "$bin")/libtavrolin-sound.so" "$tmp/app/"
 export HOME="$tmp/home" XDG_CONFIG_HOME="$tmp/home/config" XDG_DATA_HOME="$tmp/home/data"
 export XDG_CACHE_HOME="$tmp/home/cache" XDG_RUNTIME_DIR="$tmp/home/runtime"
 unset DISPLAY WAYLAND_SOCKET DBUS_SESSION_BUS_ADDRESS AT_SPI_BUS_ADDRESS QT_SCALE_FACTOR QT_QPA_PLATFORMTHEME \

@@ -1,3 +1,5 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Shared by the scripts that drive the real program under a private X server.
 # Source it after setting $tmp (a scratch folder) and the array pids (what
 # the script's cleanup kills).

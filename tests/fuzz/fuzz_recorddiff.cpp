@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The stored "ScoreDiff" text of the highest record, as a hand-edited
 // settings file could hold it (UTF-8, any bytes).
 

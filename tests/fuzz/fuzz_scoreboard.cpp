@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The score board's reading of the TVL_Scores log: any bytes, as a log that
 // was edited, cut short or written by something else could hold.
 

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The settings file as the highest record reads it: the fuzz bytes are
 // written as the whole file, then the record is read the ways the game
 // reads it (the box, and the step after a game that compares differences).

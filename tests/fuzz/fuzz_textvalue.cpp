@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The text-to-number reader, fed with any UTF-16 text a label could show.
 
 #include "fuzzcheck.h"

@@ -1,3 +1,6 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// SPDX-FileCopyrightText: 2026 The Tavrolin developers
+
 // The RIFF/WAVE chunk reader: any bytes, as a sound file on disk could hold.
 // What it accepts must lie wholly inside the image and be playable as told.
 

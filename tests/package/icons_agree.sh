@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # The scalable icon and the PNGs are written separately by tools/desktopicons
 # (SVG text on one side, QPainter on the other); rendered by librsvg, as
 # desktops do, the SVG must show the same picture as the PNG of every size.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Installs the build into a scratch DESTDIR with prefix /usr, as the Debian
 # package does, and checks what lands where: the game in /usr/games (not
 # /usr/bin), the desktop entry and AppStream metainfo (both validated by the
@@ -43,6 +45,16 @@ else
     done
     [ "$found" = 1 ] || fail "the game does not look for its sound module at ${module#$root}"
 fi
+
+# --- No path of the build or of the sources in what is installed -------------
+# (in 8-bit and in UTF-16 strings: Qt keeps string literals as UTF-16)
+for f in $(find "$usr" -type f); do
+    for encoding in s l; do
+        if strings -a -e "$encoding" "$f" | grep -q -F -e "$build" -e "$(readlink -f "$(dirname "$0")/../..")"; then
+            fail "${f#$root} carries a path of the build or the sources"
+        fi
+    done
+done
 
 # --- Desktop entry -----------------------------------------------------------
 desktop="$usr/share/applications/$id.desktop"

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Builds the Debian package with cpack, installs it with apt-get (so its
 # dependencies resolve), and plays a whole game on the installed
 # /usr/games/tavrolin as an ordinary user made for the occasion, under a
