@@ -119,7 +119,7 @@ fi
 
 # --- Nothing else ------------------------------------------------------------------
 unexpected="$(cd "$root" && find . -type f | sed 's|^\./|/|' | grep -v -E \
-    "^/usr/games/tavrolin$|^/usr/lib/([^/]+/)?tavrolin/libtavrolin-sound\.so$|^/usr/share/applications/$id\.desktop$|^/usr/share/metainfo/$id\.metainfo\.xml$|^/usr/share/icons/hicolor/(scalable|[0-9]+x[0-9]+)/apps/$id\.(png|svg)$|^/usr/share/man/man6/tavrolin\.6\.gz$" || true)"
+    "^/usr/games/tavrolin$|^/usr/lib/([^/]+/)?tavrolin/libtavrolin-sound\.so$|^/usr/share/applications/$id\.desktop$|^/usr/share/metainfo/$id\.metainfo\.xml$|^/usr/share/icons/hicolor/(scalable|[0-9]+x[0-9]+)/apps/$id\.(png|svg)$|^/usr/share/man/man6/tavrolin\.6\.gz$|^/usr/share/doc/tavrolin/(copyright|changelog\.gz)$" || true)"
 [ -z "$unexpected" ] || fail "unexpected files installed: $unexpected"
 
 if [ "$failures" -gt 0 ]; then
