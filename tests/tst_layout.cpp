@@ -8,6 +8,7 @@
 #include "support/fakes.h"
 #include "ui/gamelabel.h"
 #include "ui/numgame.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -157,6 +158,7 @@ private slots:
     void catalogueEntries();
     void stacking();
     void menu();
+    void twipsRoundToTheNearestPixel();
 
 private:
     testing::FakeDialogs *dialogs = nullptr;
@@ -409,6 +411,22 @@ void TestLayout::menu()
         QVERIFY(a->shortcut().isEmpty());
         QVERIFY(!a->isCheckable());
     }
+}
+
+// One rounding for the layout and for the panel's centring: to the nearest
+// pixel, halves away from zero, the same on both sides of 0.
+void TestLayout::twipsRoundToTheNearestPixel()
+{
+    QCOMPARE(ui::twipsToPixels(7), 0);
+    QCOMPARE(ui::twipsToPixels(8), 1);
+    QCOMPARE(ui::twipsToPixels(22), 1);
+    QCOMPARE(ui::twipsToPixels(23), 2);
+    QCOMPARE(ui::twipsToPixels(7.5), 1);
+    QCOMPARE(ui::twipsToPixels(-7.5), -1);
+    QCOMPARE(ui::twipsToPixels(-8), -1);
+    QCOMPARE(ui::twipsToPixels(-7), 0);
+    QCOMPARE(ui::twipsToPixels(ui::MainPanelWidthTwips), 783);
+    QCOMPARE(ui::twipsToPixels(ui::MainPanelHeightTwips), 513);
 }
 
 QTEST_MAIN(TestLayout)

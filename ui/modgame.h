@@ -14,8 +14,19 @@ class SoundOutput;
 // sound last started.
 namespace modGame {
 
-// Set by the caller to 9, 10 or 11 just before PlayHitSound; the sound
-// played is resource 100 + SoundIndex.
+// The game's sounds, as WAV resources.
+constexpr qint16 HitSoundResource = 109;       // a hit that scores 1 or more
+constexpr qint16 LowHitSoundResource = 110;    // a hit that scores 0 or less
+constexpr qint16 WinnerSoundResource = 111;    // each blink of the winner banner
+constexpr qint16 SoundResourceBase = 100;      // resource = base + SoundIndex
+
+// SoundIndex for each of them.
+constexpr qint16 HitSoundIndex = HitSoundResource - SoundResourceBase;
+constexpr qint16 LowHitSoundIndex = LowHitSoundResource - SoundResourceBase;
+constexpr qint16 WinnerSoundIndex = WinnerSoundResource - SoundResourceBase;
+
+// Set by the caller to one of the indexes above just before PlayHitSound;
+// the sound played is resource SoundResourceBase + SoundIndex.
 extern qint16 SoundIndex;
 
 // The complete WAV image last loaded; it stays alive while it plays.

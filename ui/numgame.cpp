@@ -16,6 +16,7 @@
 #include "ui/modgame.h"
 #include "ui/palette.h"
 #include "ui/soundoutput.h"
+#include "ui/twips.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -28,7 +29,18 @@ namespace ui {
 
 namespace {
 constexpr int kSoundModuleDelayMs = 300;
-}
+
+// The pointer images, as icon resources, and the pixel each points with
+// (in the image's own pixels).
+struct PointerResource
+{
+    const char *file;
+    QPoint hotSpot;
+};
+const PointerResource kPointerUp{":/icons/110.ico", QPoint(16, 19)};   // over a square
+const PointerResource kPointerProd{":/icons/103.ico", QPoint(14, 8)};  // over a catalogue entry
+const PointerResource kPointerDown{":/icons/102.ico", QPoint(16, 19)}; // a square pressed
+} // namespace
 
 NumGame::NumGame(const Services &services, QWidget *parent) : QMainWindow(parent), m_services(services)
 {
@@ -164,9 +176,10 @@ void NumGame::Form_Resize()
         return;
     const QSize outer = outerSize();
     m_centredFor = outer;
-    const QPointF origin = centredPanelOrigin(static_cast<float>(outer.width()) * 15.0f,
-                                              static_cast<float>(outer.height()) * 15.0f, 11745.0f, 7695.0f);
-    Frame1[0]->move(qRound(origin.x() / 15.0), qRound(origin.y() / 15.0));
+    const QPointF origin = centredPanelOrigin(static_cast<float>(outer.width() * TwipsPerPixel),
+                                              static_cast<float>(outer.height() * TwipsPerPixel),
+                                              float(MainPanelWidthTwips), float(MainPanelHeightTwips));
+    Frame1[0]->move(twipsToPixels(origin.x()), twipsToPixels(origin.y()));
 }
 
 void NumGame::Timer3_Timer()
@@ -186,9 +199,9 @@ void NumGame::Exitz_Click()
 void NumGame::Icon_Initialize()
 {
     const qreal scale = pictureScale();
-    IconUp = loadPointer(QStringLiteral(":/icons/110.ico"), QPoint(16, 19), scale);
-    IconProd = loadPointer(QStringLiteral(":/icons/103.ico"), QPoint(14, 8), scale);
-    IconDn = loadPointer(QStringLiteral(":/icons/102.ico"), QPoint(16, 19), scale);
+    IconUp = loadPointer(QString::fromLatin1(kPointerUp.file), kPointerUp.hotSpot, scale);
+    IconProd = loadPointer(QString::fromLatin1(kPointerProd.file), kPointerProd.hotSpot, scale);
+    IconDn = loadPointer(QString::fromLatin1(kPointerDown.file), kPointerDown.hotSpot, scale);
 }
 
 void NumGame::SetIcon(GameLabel *Labez)
@@ -208,7 +221,7 @@ void NumGame::SetIconDn(GameLabel *Labez)
 
 void NumGame::PlayHitSound()
 {
-    modGame::PlayWavResource(static_cast<qint16>(100 + modGame::SoundIndex));
+    modGame::PlayWavResource(static_cast<qint16>(modGame::SoundResourceBase + modGame::SoundIndex));
 }
 
 void NumGame::Helpz_Click()

@@ -128,47 +128,47 @@ private:
 
     // Controls, named as the window's designer named them.
     QWidget *m_client = nullptr;
-    std::array<QWidget *, 2> Frame1{}; // the main panel and the board panel
-    QGroupBox *Frame2 = nullptr;
-    QGroupBox *Frame3 = nullptr;
-    QGroupBox *Frame4 = nullptr;
-    BoardText *Text1 = nullptr;
-    QPushButton *Resetz = nullptr;
-    publisher::WebBrowser *WebBrowser1 = nullptr;
-    std::array<GameLabel *, 10> Label1{};
-    std::array<GameLabel *, 10> Label2{};
-    GameLabel *Label3 = nullptr;
-    GameLabel *Label4 = nullptr;
-    GameLabel *Label5 = nullptr;
-    GameLabel *Label6 = nullptr;
-    GameLabel *Label7 = nullptr;
-    std::array<GameLabel *, 3> Label8{}; // members 0 and 2 only
-    std::array<GameLabel *, 3> Label9{};
-    GameLabel *Label10 = nullptr;
-    std::array<GameLabel *, 14> Label11{};
-    GameLabel *Label12 = nullptr;
-    GameLabel *Label13 = nullptr;
-    GameLabel *Label15 = nullptr;
-    std::array<GameLabel *, 2> Label16{};
-    GameLabel *Label17 = nullptr;
-    GameLabel *Label19 = nullptr;
-    GameLabel *Image2 = nullptr;
-    std::array<GameLabel *, 2> Image3{};
-    std::array<GameLabel *, 1> Image4{};
-    IntervalTimer *Timer1 = nullptr;
-    IntervalTimer *Timer3 = nullptr;
+    std::array<QWidget *, 2> Frame1{}; // the main panel, and the board panel on it (squares, turn line, banner)
+    QGroupBox *Frame2 = nullptr;       // "Our Free Softwares": half of the catalogue
+    QGroupBox *Frame3 = nullptr;       // "Free Trial Softwares": the other half
+    QGroupBox *Frame4 = nullptr;       // "Score Board", over the board panel while shown
+    BoardText *Text1 = nullptr;        // the score board's text: the whole log
+    QPushButton *Resetz = nullptr;     // "Reset": a new game
+    publisher::WebBrowser *WebBrowser1 = nullptr; // opens the publisher's pages in the browser
+    std::array<GameLabel *, 10> Label1{};  // the first ten squares
+    std::array<GameLabel *, 10> Label2{};  // the other ten squares
+    GameLabel *Label3 = nullptr;  // second player's running score
+    GameLabel *Label4 = nullptr;  // second player's attempts
+    GameLabel *Label5 = nullptr;  // first player's running score
+    GameLabel *Label6 = nullptr;  // first player's attempts
+    GameLabel *Label7 = nullptr;  // first player's heading ("PLAYER-I SCORE", or the name's)
+    std::array<GameLabel *, 3> Label8{}; // turn line: 0 "Next turn is for Player No.", 2 the number (members 0 and 2 only)
+    std::array<GameLabel *, 3> Label9{}; // winner banner: "PLAYER", the winner's mark, "WON"
+    GameLabel *Label10 = nullptr; // score difference, once a game has ended
+    std::array<GameLabel *, 14> Label11{}; // catalogue entries, each a link to its product
+    GameLabel *Label12 = nullptr; // "Visit: " and the publisher's site, a link
+    GameLabel *Label13 = nullptr; // second player's heading ("PLAYER-II SCORE", or the name's)
+    GameLabel *Label15 = nullptr; // the publisher's e-mail address
+    std::array<GameLabel *, 2> Label16{}; // the big "I" and "II" beside the scores
+    GameLabel *Label17 = nullptr; // whose turn it is, by name, above the squares
+    GameLabel *Label19 = nullptr; // "Free Download", a link
+    GameLabel *Image2 = nullptr;  // the publisher's logo
+    std::array<GameLabel *, 2> Image3{}; // the publisher's symbols, links (navy, red)
+    std::array<GameLabel *, 1> Image4{}; // the game's title banner
+    IntervalTimer *Timer1 = nullptr; // the winner banner's blinks
+    IntervalTimer *Timer3 = nullptr; // the background colour's cycle
 
-    QAction *Exitz = nullptr;
-    QAction *Reset = nullptr;
-    QMenu *Playerz = nullptr;
-    QAction *Player1 = nullptr;
-    QAction *sep = nullptr;
-    QAction *Player2 = nullptr;
-    QAction *ClearScores = nullptr;
-    QAction *ScoreBoard = nullptr;
-    QAction *RecordHigh = nullptr;
-    QAction *AlterConsec = nullptr;
-    QAction *Helpz = nullptr;
+    QAction *Exitz = nullptr;       // menu: Exit
+    QAction *Reset = nullptr;       // menu: a new game
+    QMenu *Playerz = nullptr;       // menu "Set Players"
+    QAction *Player1 = nullptr;     // the first player's name
+    QAction *sep = nullptr;         // the separator between them
+    QAction *Player2 = nullptr;     // the second player's name
+    QAction *ClearScores = nullptr; // menu: clear the stored scores
+    QAction *ScoreBoard = nullptr;  // menu: show or hide the score board
+    QAction *RecordHigh = nullptr;  // menu: the highest record
+    QAction *AlterConsec = nullptr; // "Alternate-10", hidden and disabled as designed
+    QAction *Helpz = nullptr;       // menu: Help
 };
 
 } // namespace ui

@@ -91,7 +91,7 @@ void NumGame::hit(Series series, int index)
     const bool firstPlayer = m_state.lastHitWasFirstPlayers();
     m_state.HitValue = game::textValue(hitSquare->text());
 
-    modGame::SoundIndex = m_state.HitValue < 1 ? 10 : 9;
+    modGame::SoundIndex = m_state.HitValue < 1 ? modGame::LowHitSoundIndex : modGame::HitSoundIndex;
     PlayHitSound();
 
     if (firstPlayer) {
@@ -179,7 +179,7 @@ void NumGame::Timer1_Timer()
 {
     if (game::advanceBlink(BlinkCount))
         Timer1->setInterval(0);
-    modGame::SoundIndex = 11;
+    modGame::SoundIndex = modGame::WinnerSoundIndex;
     PlayHitSound();
     // White and green take turns; the colour left at the end carries over.
     const QColor next = Label9[0]->textColor() == kBannerWhite ? kBannerGreen : kBannerWhite;

@@ -17,6 +17,7 @@
 #include "ui/hidpi.h"
 #include "ui/intervaltimer.h"
 #include "ui/surface.h"
+#include "ui/twips.h"
 
 #include <QAction>
 #include <QFrame>
@@ -30,11 +31,9 @@ namespace ui {
 
 namespace {
 
-constexpr int twips(int t) { return (t * 2 + 15) / 30; } // to pixels, rounded
-
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return QRect(twips(left), twips(top), twips(width), twips(height));
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
 }
 
 // "Standard" colours are those of the game's surface (ui/surface.h), which
@@ -87,7 +86,7 @@ GameLabel *makePicture(QWidget *parent, const char *name, int left, int top, con
     picture->setPixmap(pixmap);
     // Pictures show at their natural size, in device-independent pixels.
     const QSize shown = pixmap.isNull() ? naturalSize : pixmap.deviceIndependentSize().toSize();
-    picture->setGeometry(QRect(QPoint(twips(left), twips(top)), shown));
+    picture->setGeometry(QRect(QPoint(twipsToPixels(left), twipsToPixels(top)), shown));
     return picture;
 }
 
@@ -149,7 +148,7 @@ void NumGame::buildControls()
     Frame1[0] = panel;
     panel->setObjectName(QStringLiteral("Frame1(0)"));
     panel->setFrameShape(QFrame::NoFrame);
-    panel->setGeometry(twipsRect(120, 75, 11745, 7695));
+    panel->setGeometry(twipsRect(120, 75, MainPanelWidthTwips, MainPanelHeightTwips));
     panel->setAutoFillBackground(true);
     panel->setPalette(surfacePalette());
 
@@ -331,7 +330,7 @@ void NumGame::buildControls()
 
     // Client area of 792 x 524 pixels below the menu bar.
     m_client->setMinimumSize(0, 0);
-    resize(twips(11880), twips(7860) + menuBar()->sizeHint().height());
+    resize(twipsToPixels(FormWidthTwips), twipsToPixels(FormHeightTwips) + menuBar()->sizeHint().height());
 }
 
 void NumGame::buildMenu()
