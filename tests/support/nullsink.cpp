@@ -12,6 +12,21 @@
 
 namespace testing {
 
+namespace {
+
+// Asks a helper process to end, and makes it end.
+void endProcess(QProcess &process)
+{
+    if (process.state() == QProcess::NotRunning)
+        return;
+    process.terminate();
+    if (!process.waitForFinished(3000))
+        process.kill();
+    process.waitForFinished(1000);
+}
+
+} // namespace
+
 bool NullSinkServer::start()
 {
     const QString exe = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
@@ -42,12 +57,7 @@ bool NullSinkServer::start()
 
 NullSinkServer::~NullSinkServer()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-        m_process.waitForFinished(1000);
-    }
+    endProcess(m_process);
 }
 
 bool MonitorRecorder::start(int latencyMs)
@@ -83,10 +93,7 @@ bool MonitorRecorder::waitUntilSteady(int timeoutMs)
 
 QList<qint16> MonitorRecorder::stop()
 {
-    m_process.terminate();
-    if (!m_process.waitForFinished(3000))
-        m_process.kill();
-    m_process.waitForFinished(1000);
+    endProcess(m_process);
     m_raw += m_process.readAllStandardOutput();
     QList<qint16> out;
     out.reserve(m_raw.size() / 2);
@@ -97,12 +104,7 @@ QList<qint16> MonitorRecorder::stop()
 
 MonitorRecorder::~MonitorRecorder()
 {
-    if (m_process.state() != QProcess::NotRunning) {
-        m_process.terminate();
-        if (!m_process.waitForFinished(3000))
-            m_process.kill();
-        m_process.waitForFinished(1000);
-    }
+    endProcess(m_process);
 }
 
 } // namespace testing
