@@ -4,6 +4,7 @@
 #include "scores/storage.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -27,6 +28,21 @@ QString SystemStorage::settingsFile() const
     const QString baseName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + baseName
         + QStringLiteral(".conf");
+}
+
+bool SystemStorage::isInstalled() const
+{
+    return QFileInfo::exists(installedModulePath(executableFolder()));
+}
+
+QString installedModulePath(const QString &executableFolder)
+{
+#ifdef TAVROLIN_SOUND_MODULE_INSTALLED
+    return QDir::cleanPath(QDir(executableFolder).filePath(QStringLiteral(TAVROLIN_SOUND_MODULE_INSTALLED)));
+#else
+    Q_UNUSED(executableFolder);
+    return {};
+#endif
 }
 
 QString scoreLogName()
@@ -55,17 +71,17 @@ bool canHoldLog(const QString &path)
 
 } // namespace
 
-QString chooseLogPath(const QString &executableFolder, const QString &dataFolder)
+QString chooseLogPath(const QString &executableFolder, const QString &dataFolder, bool installed)
 {
     QString beside = executableFolder + QLatin1Char('/') + scoreLogName();
-    if (canHoldLog(beside))
+    if (!installed && canHoldLog(beside))
         return beside;
     return dataFolder + QLatin1Char('/') + scoreLogName();
 }
 
 QString scoreLogPath(const Storage &storage)
 {
-    return chooseLogPath(storage.executableFolder(), storage.dataFolder());
+    return chooseLogPath(storage.executableFolder(), storage.dataFolder(), storage.isInstalled());
 }
 
 } // namespace scores

@@ -10,6 +10,7 @@
 #include "scores/record.h"
 #include "scores/scoreboard.h"
 #include "scores/settingsformat.h"
+#include "scores/storage.h"
 #include "support/gamedriver.h"
 #include "support/tempstorage.h"
 #include "support/textlayout.h"
@@ -98,6 +99,9 @@ private slots:
     void settingsFileIsNotRegular_data();
     void settingsFileIsNotRegular();
     void boardReadsABoundedPart();
+
+    // Where the log goes.
+    void installedCopyLogsInTheDataFolder();
 
     // Names.
     void namesStoredAsTyped_data();
@@ -451,6 +455,30 @@ void TestStorage::shownLineKeepsTextAndDirection()
     QVERIFY2(at >= 0 && testing::setOutLeftToRight(shown, at, at + tail.size()), qPrintable(shown));
     if (!scores::needsIsolation(line))
         QCOMPARE(shown, line);
+}
+
+// An installed copy writes only to the user's data folder, even where the
+// folder beside it takes writes (root's /usr/games); a build does not count
+// as installed and keeps writing beside itself.
+void TestStorage::installedCopyLogsInTheDataFolder()
+{
+    const QString exeFolder = d->storage.exeFolder;
+    const QString dataFolder = d->storage.dataDir;
+    QCOMPARE(scores::chooseLogPath(exeFolder, dataFolder, false), logPath());
+    QCOMPARE(scores::chooseLogPath(exeFolder, dataFolder, true), d->storage.inDataFolder());
+
+    d->storage.installed = true;
+    playWin();
+    QVERIFY(!QFileInfo::exists(logPath()));
+    QFile log(d->storage.inDataFolder());
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QCOMPARE(log.readAll().count("\r\n"), 6);
+
+    // The module's installed place is found from the executable's folder.
+    const QString module = scores::installedModulePath(QStringLiteral("/opt/x/games"));
+    QVERIFY2(module.startsWith(QStringLiteral("/opt/x/")) && module.endsWith(QStringLiteral("/tavrolin/libtavrolin-sound.so")),
+             qPrintable(module));
+    QVERIFY(!scores::SystemStorage().isInstalled()); // this test program runs from the build
 }
 
 QTEST_MAIN(TestStorage)

@@ -3,6 +3,8 @@
 
 #include "ui/soundoutput.h"
 
+#include "scores/storage.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -27,10 +29,10 @@ QStringList ModuleSoundOutput::modulePaths()
     if (QCoreApplication::instance()) {
         const QDir exeDir(QCoreApplication::applicationDirPath());
         paths << exeDir.filePath(QLatin1String(kModuleFile));
-#ifdef TAVROLIN_SOUND_MODULE_INSTALLED
         // Where an installation puts it, relative to the game's own folder.
-        paths << QDir::cleanPath(exeDir.filePath(QStringLiteral(TAVROLIN_SOUND_MODULE_INSTALLED)));
-#endif
+        const QString installed = scores::installedModulePath(exeDir.path());
+        if (!installed.isEmpty())
+            paths << installed;
     }
     return paths;
 }

@@ -200,43 +200,49 @@ for size in 16 32 48 64 128; do
     grep -q "Icon ($size x $size)" <<<"$icons" || fail "the window has no ${size}x${size} icon (it has: $icons)"
 done
 
-eval "$(xdotool getwindowgeometry --shell "$wid")"
-# Where the controls are, from the window's layout (as in tests/e2e).
-menu=$((HEIGHT - 524))
-panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-board_x=$((panel_x + 162))
-board_y=$((panel_y + 39))
-menu_y=$((Y + menu / 2))
-sleep 0.5
-cell_x() { local left=(10 97 184 271 358); echo $((board_x + ${left[$1]} + 41)); }
-cell_y() { local top=(22 125 227 330); echo $((board_y + ${top[$1]} + 44)); }
-banner_shown() {
-    import -window root "$tmp/shot.png"
-    [ "$(convert "$tmp/shot.png" -format '%[hex:p{'"$((board_x + 33))"','"$((board_y + 429))"'}]' info: |
-        cut -c1-6 | tr 'A-F' 'a-f')" = 008000 ]
-}
-app_gone() {
-    local state
-    state="$(ps -o stat= -p "$app_pid" 2>/dev/null)" || return 0
-    [[ "$state" == Z* ]]
+# Twenty hits in the game's window $wid (process $app_pid), the winner
+# banner, the sound module in the game's memory, then Exit.
+play_and_exit() {
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    # Where the controls are, from the window's layout (as in tests/e2e).
+    menu=$((HEIGHT - 524))
+    panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+    panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+    board_x=$((panel_x + 162))
+    board_y=$((panel_y + 39))
+    menu_y=$((Y + menu / 2))
+    sleep 0.5
+    cell_x() { local left=(10 97 184 271 358); echo $((board_x + ${left[$1]} + 41)); }
+    cell_y() { local top=(22 125 227 330); echo $((board_y + ${top[$1]} + 44)); }
+    banner_shown() {
+        import -window root "$tmp/shot.png"
+        [ "$(convert "$tmp/shot.png" -format '%[hex:p{'"$((board_x + 33))"','"$((board_y + 429))"'}]' info: |
+            cut -c1-6 | tr 'A-F' 'a-f')" = 008000 ]
+    }
+    app_gone() {
+        local state
+        state="$(ps -o stat= -p "$app_pid" 2>/dev/null)" || return 0
+        [[ "$state" == Z* ]]
+    }
+
+    for n in $(seq 0 19); do
+        xdotool mousemove "$(cell_x $(((n * 3) % 5)))" "$(cell_y $((n % 4)))" click 1
+        sleep 0.15
+    done
+    wait_for 30 banner_shown || fail "no winner banner after twenty hits"
+    app_gone && fail "the game died"
+    # The installed game found its sound module (silent only for want of a server).
+    game_pid="$(xdotool getwindowpid "$wid")"
+    as_root grep -q '/usr/lib/.*tavrolin/libtavrolin-sound\.so' "/proc/$game_pid/maps" ||
+        fail "the installed game did not load its sound module"
+    xdotool mousemove "$((X + 18))" "$menu_y" click 1
+    wait_for 50 app_gone || fail "Exit did not end the game"
+    wait "$app_pid" || fail "the game ended with an error"
 }
 
 log="$home/.local/share/tavrolin/TVL_Scores"
 as_root test -e "$log" && fail "a score log exists before any game"
-for n in $(seq 0 19); do
-    xdotool mousemove "$(cell_x $(((n * 3) % 5)))" "$(cell_y $((n % 4)))" click 1
-    sleep 0.15
-done
-wait_for 30 banner_shown || fail "no winner banner after twenty hits"
-app_gone && fail "the game died"
-# The installed game found its sound module (silent only for want of a server).
-game_pid="$(xdotool getwindowpid "$wid")"
-as_root grep -q '/usr/lib/.*tavrolin/libtavrolin-sound\.so' "/proc/$game_pid/maps" ||
-    fail "the installed game did not load its sound module"
-xdotool mousemove "$((X + 18))" "$menu_y" click 1
-wait_for 50 app_gone || fail "Exit did not end the game"
-wait "$app_pid" || fail "the game ended with an error"
+play_and_exit
 
 leftover="$(ps -u "$user" -o pid=,args= 2>/dev/null || true)"
 [ -z "$leftover" ] || fail "processes of $user outlive the game: $leftover"
@@ -248,6 +254,28 @@ lines="$(as_root cat "$log" | wc -l)"
 [ "$lines" -eq 6 ] || fail "the score log holds $lines lines, not the six of one game"
 [ -e /usr/games/TVL_Scores ] && fail "a score log appeared in /usr/games"
 echo "package_deb: the game played as $user went to ~/.local/share/tavrolin/TVL_Scores"
+
+# --- Root plays too: nothing may appear under /usr ---------------------------------
+# /usr/games takes root's writes, but an installed copy keeps its log in the
+# user's data folder all the same.
+roothome="$tmp/roothome"
+as_root mkdir -p "$roothome/runtime"
+as_root chmod 700 "$roothome" "$roothome/runtime"
+as_root touch "$tmp/before-root"
+(cd / && exec "${ROOT[@]}" env -i HOME="$roothome" USER=root LOGNAME=root PATH=/usr/local/bin:/usr/bin:/bin:/usr/games \
+    DISPLAY="$DISPLAY" LANG=C.UTF-8 XDG_RUNTIME_DIR="$roothome/runtime" QT_QPA_PLATFORM=xcb \
+    PULSE_SERVER="unix:$tmp/no-sound-server" DBUS_SESSION_BUS_ADDRESS="unix:path=$tmp/no-session-bus" \
+    /usr/games/tavrolin) >"$tmp/app.log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+wait_for 150 xdotool search --onlyvisible --name '^Tavrolin$' || fail "the installed game showed no window for root"
+wid="$(xdotool search --onlyvisible --name '^Tavrolin$' | head -n1)"
+[ "$(ps -o user= -p "$(xdotool getwindowpid "$wid")")" = root ] || fail "the window does not belong to root"
+play_and_exit
+as_root test -f "$roothome/.local/share/tavrolin/TVL_Scores" || fail "no score log in root's data folder"
+new_under_usr="$(as_root find /usr -newer "$tmp/before-root" \( -type f -o -type l \) 2>/dev/null || true)"
+[ -z "$new_under_usr" ] || fail "the game played as root wrote under /usr: $new_under_usr"
+echo "package_deb: the game played as root went to its data folder; nothing new under /usr"
 
 # --- Purge ---------------------------------------------------------------------------
 as_root env DEBIAN_FRONTEND=noninteractive apt-get purge -y -q tavrolin >"$tmp/purge.log" 2>&1 ||

@@ -23,10 +23,13 @@ public:
     QString executableFolder() const override { return exeFolder; }
     QString dataFolder() const override { return dataDir; }
     QString settingsFile() const override { return settings; }
+    bool isInstalled() const override { return installed; }
 
     QString root() const { return m_dir.path(); }
     QString besideExecutable() const; // the log beside the executable
     QString inDataFolder() const;     // the log in the data folder
+
+    bool installed = false; // a copy as an installation puts it
 
     // Every path may be pointed elsewhere by a test.
     QString exeFolder;
