@@ -111,9 +111,14 @@ else
     warnings="$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)"
     [ -z "$warnings" ] || fail "man warns about the page: $warnings"
     text="$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$page" 2>/dev/null)"
-    for section in NAME SYNOPSIS DESCRIPTION FILES; do
+    for section in NAME SYNOPSIS DESCRIPTION FILES ENVIRONMENT BUGS AUTHOR COPYRIGHT; do
         grep -q "^$section" <<<"$text" || fail "the manual page has no $section section"
     done
+    tail -n1 <<<"$text" | grep -q "^tavrolin $version " || fail "the manual page is not of version $version: $(tail -n1 <<<"$text")"
+    # At the usual width no word is split, so no path breaks across lines.
+    narrow="$(LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" 2>/dev/null)"
+    split="$(grep -E -e '‐$' -e '[A-Za-z]-$' <<<"$narrow" || true)"
+    [ -z "$split" ] || fail "the manual page splits words or paths across lines: $split"
     grep -q '\.local/share/tavrolin/TVL_Scores' <<<"$text" || fail "the manual page does not say where the score log goes"
 fi
 
