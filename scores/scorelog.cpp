@@ -186,9 +186,10 @@ bool LogWriter::append(const QByteArray &bytes, QString *reason)
     // Whatever part of the record went out is taken back, so that the log
     // holds whole records only; without the lock only while nothing was
     // appended after it.
-    if (start >= 0 && (m_locked || (::fstat(m_fd, &info) == 0 && info.st_size == ::lseek(m_fd, 0, SEEK_CUR))))
-        (void)::ftruncate(m_fd, start);
     *reason = systemReason(error);
+    if (start >= 0 && (m_locked || (::fstat(m_fd, &info) == 0 && info.st_size == ::lseek(m_fd, 0, SEEK_CUR))) &&
+        ::ftruncate(m_fd, start) != 0)
+        *reason += QStringLiteral("; the part written could not be taken back (%1)").arg(systemReason(errno));
     return false;
 }
 

@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tavrolin developers
 
-// The die the window and the desktop show: the embedded pictures behind the
-// desktop id, at every hicolor size, and the game window wearing them.
+// The die the window shows: the embedded pictures behind the desktop id, at
+// the sizes a window icon takes, and the game window wearing them. (The
+// desktop's larger sizes are checked where they are installed.)
 
 #include "support/gamedriver.h"
 #include "ui/appicon.h"
 
+#include <QDirIterator>
 #include <QFile>
 #include <QIcon>
 #include <QImage>
@@ -18,7 +20,6 @@ using testing::GameDriver;
 
 namespace {
 
-const QList<int> kSizes = {16, 32, 48, 64, 128, 256};
 // What the window icon offers: a window system takes no larger ones.
 const QList<int> kWindowSizes = {16, 32, 48, 64, 128};
 
@@ -53,6 +54,7 @@ class TestAppIcon : public QObject
 private slots:
     void everySizeIsEmbedded_data();
     void everySizeIsEmbedded();
+    void noOtherIconIsEmbedded();
     void iconOffersEverySizeUnscaled();
     void windowWearsTheDie();
 };
@@ -60,7 +62,7 @@ private slots:
 void TestAppIcon::everySizeIsEmbedded_data()
 {
     QTest::addColumn<int>("size");
-    for (int size : kSizes)
+    for (int size : kWindowSizes)
         QTest::addRow("%dx%d", size, size) << size;
 }
 
@@ -80,6 +82,29 @@ void TestAppIcon::everySizeIsEmbedded()
     QVERIFY2(pips.redLeft > 0 && pips.blueRight > 0, "no red and blue pips");
     QCOMPARE(pips.redRight, 0);
     QCOMPARE(pips.blueLeft, 0);
+}
+
+// The program carries no picture of the die that the window never shows:
+// no larger size and no scalable one.
+void TestAppIcon::noOtherIconIsEmbedded()
+{
+    QStringList pictures;
+    QDirIterator it(QStringLiteral(":/"), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        if (!path.startsWith(QLatin1String(":/qt-project.org/")))
+            pictures << path;
+    }
+    QStringList icons = pictures.filter(QStringLiteral(":/desktop/"));
+    icons.sort();
+    QStringList expected;
+    for (int size : kWindowSizes)
+        expected << QStringLiteral(":/desktop/icons/hicolor/%1x%1/apps/%2.png").arg(size).arg(ui::desktopId());
+    expected.sort();
+    QCOMPARE(icons, expected);
+    // The pointers and pictures the window does show are still there.
+    QVERIFY(pictures.contains(QStringLiteral(":/icons/110.ico")));
+    QVERIFY(pictures.contains(QStringLiteral(":/pictures/title.gif")));
 }
 
 // Asking for a size gives that size's own picture, not another one scaled.

@@ -4,7 +4,7 @@
 // tavrolin-assetgen OUTDIR
 //
 // Draws every picture, pointer and sound of the game and writes them under
-// OUTDIR (pictures/, icons/, cursors/, desktop/, wav/).  Everything is drawn
+// OUTDIR (pictures/, icons/, cursors/, wav/).  Everything is drawn
 // pixel by pixel and synthesised sample by sample here, and every file format
 // is written by hand, so the output is the same byte for byte on every run;
 // tools/regenerate-assets refreshes the copies committed under resources/.
@@ -575,87 +575,6 @@ QByteArray iconFile(int type, const Canvas &c, const Mask &transparent, int bpp,
 }
 
 // ---------------------------------------------------------------------------
-// PNG (8-bit palette, stored deflate blocks: no compressor involved).
-
-uint32_t crc32(const QByteArray &data)
-{
-    static const std::array<uint32_t, 256> table = [] {
-        std::array<uint32_t, 256> t{};
-        for (uint32_t n = 0; n < 256; ++n) {
-            uint32_t c = n;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-            t[n] = c;
-        }
-        return t;
-    }();
-    uint32_t c = 0xFFFFFFFFu;
-    for (char ch : data)
-        c = table[(c ^ uchar(ch)) & 0xFF] ^ (c >> 8);
-    return c ^ 0xFFFFFFFFu;
-}
-
-void pngChunk(Bytes &b, const char *type, const QByteArray &data)
-{
-    b.be32(uint32_t(data.size()));
-    const QByteArray body = QByteArray(type, 4) + data;
-    b.raw(body);
-    b.be32(crc32(body));
-}
-
-// Index 0 of `pal` is fully transparent.
-QByteArray encodePng(const Canvas &c, const Palette &pal)
-{
-    Bytes b;
-    b.d.append("\x89PNG\r\n\x1a\n", 8);
-    Bytes ihdr;
-    ihdr.be32(c.w);
-    ihdr.be32(c.h);
-    ihdr.u8(8);                  // bit depth
-    ihdr.u8(3);                  // palette
-    ihdr.u8(0);
-    ihdr.u8(0);
-    ihdr.u8(0);
-    pngChunk(b, "IHDR", ihdr.d);
-    QByteArray plte;
-    for (uint32_t rgb : pal) {
-        plte.append(char(rgb >> 16));
-        plte.append(char(rgb >> 8));
-        plte.append(char(rgb));
-    }
-    pngChunk(b, "PLTE", plte);
-    pngChunk(b, "tRNS", QByteArray(1, '\0'));
-
-    QByteArray raw;
-    for (int y = 0; y < c.h; ++y) {
-        raw.append('\0');        // no filter
-        for (int x = 0; x < c.w; ++x)
-            raw.append(char(c.at(x, y)));
-    }
-    Bytes z;
-    z.u8(0x78);
-    z.u8(0x01);
-    for (qsizetype i = 0; i < raw.size() || i == 0; i += 65535) {
-        const qsizetype n = std::min<qsizetype>(65535, raw.size() - i);
-        z.u8(i + n >= raw.size() ? 1 : 0);
-        z.u16(unsigned(n));
-        z.u16(unsigned(~n & 0xFFFF));
-        z.raw(raw.mid(i, n));
-        if (n == 0)
-            break;
-    }
-    uint32_t a = 1, s = 0;
-    for (char ch : raw) {
-        a = (a + uchar(ch)) % 65521;
-        s = (s + a) % 65521;
-    }
-    z.be32((s << 16) | a);
-    pngChunk(b, "IDAT", z.d);
-    pngChunk(b, "IEND", QByteArray());
-    return b.d;
-}
-
-// ---------------------------------------------------------------------------
 // The pictures
 
 // Title banner: the game's name in green letters with a black outline and a
@@ -771,67 +690,6 @@ Canvas drawSymbol(Palette &pal, uint32_t ground, int k = 1)
     fillRect(c, 6 * k, 35 * k, 24 * k, k, Line);
     drawTiny(c, k * ((36 - tinyWidth("ORMANDI", 1)) / 2), 38 * k, "ORMANDI", 1, Line, k);
     fillRect(c, 6 * k, 45 * k, 24 * k, k, Line);
-    return c;
-}
-
-// The window icon: a white die with rounded corners seen slightly from above
-// and the left, showing six pips, three red and three blue.
-Canvas drawDie(Mask &transparent)
-{
-    const int S = 32;
-    const double x0 = 1, y0 = 1, side = 25, radius = 4.5;
-    const int depth = 5;
-    auto roundedSquare = [&](double ox, double oy) {
-        Mask m(S, S);
-        fillRect(m, int(ox), int(oy + radius), int(side), int(side - 2 * radius), 1);
-        fillRect(m, int(ox + radius), int(oy), int(side - 2 * radius), int(side), 1);
-        for (double cx : {ox + radius, ox + side - radius})
-            for (double cy : {oy + radius, oy + side - radius})
-                fillEllipse(m, cx, cy, radius, radius);
-        return m;
-    };
-    const Mask face = roundedSquare(x0, y0);
-    Mask body(S, S);
-    for (int d = 0; d <= depth; ++d)
-        paint(body, shifted(face, d, d), 1);
-
-    Canvas c(S, S, Black);
-    transparent = Mask(S, S, 1);
-    for (size_t i = 0; i < body.px.size(); ++i)
-        if (body.px[i])
-            transparent.px[i] = 0;
-
-    paint(c, body, Silver);
-    // the far edge of the sides falls into shadow
-    Mask nearSides(S, S);
-    for (int d = 0; d < depth - 1; ++d)
-        paint(nearSides, shifted(face, d, d), 1);
-    const Mask farSide = shifted(face, depth, depth);
-    for (size_t i = 0; i < farSide.px.size(); ++i)
-        if (farSide.px[i] && !nearSides.px[i])
-            c.px[i] = Gray;
-    paint(c, face, White);
-    const Mask silhouette = innerEdge(body);
-    paint(c, silhouette, Black);
-    // the edge between the face and the sides
-    for (int y = 0; y < S; ++y)
-        for (int x = 0; x < S; ++x)
-            if (face.at(x, y) && (!face.at(x + 1, y) || !face.at(x, y + 1)) && !silhouette.at(x, y))
-                c.set(x, y, Gray);
-
-    // pips: red on the left, blue on the right, each with a dark lower rim
-    const double fc = x0 + side / 2;
-    for (int col = 0; col < 2; ++col)
-        for (int row = 0; row < 3; ++row) {
-            const double px = fc + (col ? 6 : -6), py = y0 + side / 2 + (row - 1) * 6;
-            Mask pip(S, S), lit(S, S);
-            fillEllipse(pip, px, py, 2.3, 2.3);
-            fillEllipse(lit, px - 0.5, py - 0.5, 1.9, 1.9);
-            paint(c, pip, col ? Navy : Maroon);
-            for (size_t i = 0; i < lit.px.size(); ++i)
-                if (lit.px[i] && pip.px[i])
-                    c.px[i] = col ? Blue : Red;
-        }
     return c;
 }
 
@@ -1276,23 +1134,6 @@ int main(int argc, char **argv)
             writeFile(out, d.name, encodeGif(big, pal));
             verifyPicture(out, d.name, "gif", big, pal, nullptr);
         }
-    }
-
-    // Window icon and desktop icon.
-    {
-        Mask clear(32, 32);
-        const Canvas die = drawDie(clear);
-        writeFile(out, "icons/app.ico", iconFile(1, die, clear, 4, vgaPalette));
-        verifyPicture(out, "icons/app.ico", "ico", die, vgaPalette, &clear);
-
-        // The PNG's palette is the VGA one behind a transparent entry.
-        Palette pngPal = {0x000000};
-        pngPal.insert(pngPal.end(), vgaPalette.begin(), vgaPalette.end());
-        Canvas png(32, 32);
-        for (size_t i = 0; i < png.px.size(); ++i)
-            png.px[i] = clear.px[i] ? 0 : uint8_t(die.px[i] + 1);
-        writeFile(out, "desktop/tavrolin.png", encodePng(png, pngPal));
-        verifyPicture(out, "desktop/tavrolin.png", "png", die, vgaPalette, &clear);
     }
 
     // Pointers.
