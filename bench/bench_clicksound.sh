@@ -60,6 +60,8 @@ tmp="$(mktemp -d /tmp/tavrolin-bench-clicksound.XXXXXX)"
 pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . tests/e2e/xdisplay.sh
+# shellcheck source=tests/e2e/windowlayout.sh
+. tests/e2e/windowlayout.sh
 cleanup() {
     stop_started
     if [ -n "${CLICKSOUND_KEEP:-}" ]; then
@@ -144,18 +146,20 @@ wait_for 150 game_window || {
 game_pid="$(pgrep -P "$app_pid" -x tavrolin)"
 wid="$(xdotool search --onlyvisible --pid "$game_pid" | head -n1)"
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-# Where the controls are, from the window's layout (twips / 15 = pixels): the
-# client area is 524 pixels high below the menu bar, and the panel is centred
-# on the outer size (no decorations without a window manager).
-menu=$((HEIGHT - 524))
-panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-board_x=$((panel_x + 162)) # Frame1(1) at 2430, 585
-board_y=$((panel_y + 39))
+# Where the controls are, from the window's layout (no window manager).
+read -r panel_x panel_y < <(panel_origin "$X" "$Y" "$WIDTH" "$HEIGHT")
+read -r board_x board_y < <(board_origin "$panel_x" "$panel_y")
+read -r reset_x reset_y < <(reset_point "$panel_x" "$panel_y")
 park_x=$((X + WIDTH + 40)) # off the window: no square under the pointer between clicks
 park_y=$((Y + 40))
-cell_left=(10 97 184 271 358)
-cell_top=(22 125 227 330)
+# Each hit's square: the middle, where it is clicked, and a point near its
+# top left corner, clear of its digits, where its colour is read.
+hit_x=() hit_y=() ground_x=() ground_y=()
+for n in $(seq 0 $((hits_per_game - 1))); do
+    read -r row col < <(hit_square "$n")
+    read -r "hit_x[n]" "hit_y[n]" < <(square_point "$row" "$col" "$board_x" "$board_y")
+    read -r "ground_x[n]" "ground_y[n]" < <(square_point "$row" "$col" "$board_x" "$board_y" 5 6)
+done
 # The sound module loads 0.3 s after the window is built.
 sleep 1.5
 # And the recording runs: the first click falls inside it.
@@ -175,12 +179,9 @@ pixel() {
 # One game: 19 hits, never twice running on one square, one every
 # $spacing_ms; each click's time goes to file $1. Then Reset.
 play_game() {
-    local n row col x y clicked wait_ms
+    local n x y clicked wait_ms
     for n in $(seq 0 $((hits_per_game - 1))); do
-        row=$((n % 4))
-        col=$(((n * 3) % 5))
-        x=$((board_x + ${cell_left[$col]} + 41))
-        y=$((board_y + ${cell_top[$row]} + 44))
+        x=${hit_x[n]} y=${hit_y[n]}
         clicked="$(timeout 10 "$probe" click "$x" "$y" "$park_x" "$park_y")" || die "the click could not be sent"
         echo "$clicked" >>"$1"
         wait_ms=$(((clicked + spacing_ms * 1000000 - $(now_ns)) / 1000000))
@@ -188,9 +189,9 @@ play_game() {
     done
     # The last square hit shows the hit colour: the clicks reached the game.
     local shown
-    shown="$(pixel "$((x - 36))" "$((y - 38))")"
+    shown="$(pixel "${ground_x[n]}" "${ground_y[n]}")"
     [ "$shown" = ffe0c0 ] || die "the clicks did not reach the game (square at $x,$y is #$shown, not the hit colour)"
-    timeout 10 "$probe" click "$((panel_x + 528 + 34))" "$((panel_y + 467 + 11))" "$park_x" "$park_y" >/dev/null ||
+    timeout 10 "$probe" click "$reset_x" "$reset_y" "$park_x" "$park_y" >/dev/null ||
         die "the click could not be sent"
     sleep 0.5
 }

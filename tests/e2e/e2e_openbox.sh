@@ -8,10 +8,8 @@
 # screenshots: the first pixel that is not background, scanning right from
 # the client area's left edge and down from the menu bar. Where it should
 # stand comes from the client geometry (xwininfo), the frame extents openbox
-# publishes (_NET_FRAME_EXTENTS) and the centring of the twips layout:
-#   left = ((outer width  * 15 - 11745) / 2 -  60) / 15
-#   top  = ((outer height * 15 -  7695) / 2 - 360) / 15   (below the menu)
-# rounded to whole pixels; a pixel either way is allowed.
+# publishes (_NET_FRAME_EXTENTS) and the centring of the twips layout
+# (panel_offset in windowlayout.sh); a pixel either way is allowed.
 # Usage: e2e_openbox.sh /path/to/tavrolin
 set -euo pipefail
 
@@ -31,6 +29,8 @@ tmp="$(mktemp -d /tmp/tavrolin-e2e-openbox.XXXXXX)"
 pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/xdisplay.sh"
+# shellcheck source=tests/e2e/windowlayout.sh
+. "$(dirname "$0")/windowlayout.sh"
 cleanup() {
     stop_started
     rm -rf "$tmp"
@@ -110,12 +110,6 @@ first() {
     awk -v c="$1" -v want="$2" '(($0 == c) == want) { print NR - 1; found = 1; exit } END { if (!found) print -1 }'
 }
 
-# twips / 15, rounded half away from zero.
-centred() {
-    awk -v outer="$1" -v panel="$2" -v shift="$3" \
-        'BEGIN { v = ((outer * 15 - panel) / 2 - shift) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }'
-}
-
 within_one() {
     [ "$1" -ge $(($2 - 1)) ] && [ "$1" -le $(($2 + 1)) ]
 }
@@ -157,8 +151,7 @@ measure() {
     # centred.
     left="$(strip "${cw}x1+$cx+$((cy + menu + (ch - menu) / 2))" | first "$bg" 0)"
     top="$(strip "1x$((ch - menu))+$((cx + cw / 2))+$((cy + menu))" | first "$bg" 0)"
-    want_left="$(centred "$ow" 11745 60)"
-    want_top="$(centred "$oh" 7695 360)"
+    read -r want_left want_top < <(panel_offset "$ow" "$oh")
 }
 
 figures() {

@@ -20,6 +20,8 @@ tmp="$(mktemp -d /tmp/tavrolin-e2e-sound.XXXXXX)"
 pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/xdisplay.sh"
+# shellcheck source=tests/e2e/windowlayout.sh
+. "$(dirname "$0")/windowlayout.sh"
 cleanup() {
     stop_started
     rm -rf "$tmp"
@@ -54,42 +56,35 @@ start_game() {
     wait_for 150 xdotool search --onlyvisible --name '^Tavrolin$' || fail "the window did not appear"
     wid="$(xdotool search --onlyvisible --name '^Tavrolin$' | head -n1)"
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    # Where the controls are, from the window's layout (twips / 15 = pixels):
-    # the client area is 524 pixels high below the menu bar, and the panel
-    # is centred on the outer size (no decorations without a window manager).
-    local menu=$((HEIGHT - 524))
-    panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-    panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-    board_x=$((panel_x + 162)) # Frame1(1) at 2430, 585
-    board_y=$((panel_y + 39))
-    menu_y=$((Y + menu / 2))
+    # Where the controls are, from the window's layout (no frame without a
+    # window manager: the outer size is the window's own).
+    read -r panel_x panel_y < <(panel_origin "$X" "$Y" "$WIDTH" "$HEIGHT")
+    read -r board_x board_y < <(board_origin "$panel_x" "$panel_y")
+    read -r exit_x exit_y < <(exit_point "$X" "$Y" "$WIDTH" "$HEIGHT")
     sleep 0.5
 }
-
-# Centre of the board cell in row $1, column $2 (both from 0).
-cell_x() { local left=(10 97 184 271 358); echo $((board_x + ${left[$1]} + 41)); }
-cell_y() { local top=(22 125 227 330); echo $((board_y + ${top[$1]} + 44)); }
 
 click_at() {
     xdotool mousemove "$1" "$2" click 1
 }
 
-# Hits number $1 to $2 of a game (0 to 19), never twice running on one
-# square (that would be a double-click).
+# Hits number $1 to $2 of a game (0 to 19).
 play_hits() {
-    local n row col
+    local n row col x y
     for n in $(seq "$1" "$2"); do
-        row=$((n % 4))
-        col=$(((n * 3) % 5))
-        click_at "$(cell_x "$col")" "$(cell_y "$row")"
+        read -r row col < <(hit_square "$n")
+        read -r x y < <(square_point "$row" "$col" "$board_x" "$board_y")
+        click_at "$x" "$y"
         sleep 0.15
     done
 }
 
-# Colour (rrggbb) of the banner's ground, inside Label9(0) at 450, 6390.
+# Colour (rrggbb) of the banner's ground.
 banner_pixel() {
+    local x y
+    read -r x y < <(banner_point "$board_x" "$board_y")
     import -window root "$tmp/shot.png"
-    convert "$tmp/shot.png" -format '%[hex:p{'"$((board_x + 33))"','"$((board_y + 429))"'}]' info: | cut -c1-6 | tr 'A-F' 'a-f'
+    convert "$tmp/shot.png" -format '%[hex:p{'"$x"','"$y"'}]' info: | cut -c1-6 | tr 'A-F' 'a-f'
 }
 
 banner_shown() { [ "$(banner_pixel)" = "008000" ]; }
@@ -104,7 +99,7 @@ app_alive() { ! app_gone; }
 banner_hidden() { ! banner_shown; }
 
 exit_by_menu() {
-    click_at "$((X + 18))" "$menu_y"
+    click_at "$exit_x" "$exit_y"
     wait_for 50 app_gone || fail "Exit did not end the program"
     wait "$app_pid" || fail "the program ended with an error after Exit"
 }
@@ -191,8 +186,9 @@ play_hits 0 19
 wait_for 30 banner_shown || fail "no banner after twenty hits without sound"
 [ $(($(date +%s) - started)) -lt 15 ] || fail "the game stalled without sound"
 app_alive || fail "the program died without sound"
-# The window still answers: Reset (7920, 7005 in the panel) hides the banner.
-click_at "$((panel_x + 528 + 34))" "$((panel_y + 467 + 11))"
+# The window still answers: Reset hides the banner.
+read -r reset_x reset_y < <(reset_point "$panel_x" "$panel_y")
+click_at "$reset_x" "$reset_y"
 wait_for 30 banner_hidden || fail "Reset did not start a new game without sound"
 exit_by_menu
 

@@ -28,13 +28,15 @@ tmp="$(mktemp -d /tmp/tavrolin-e2e-twocopies.XXXXXX)"
 pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/xdisplay.sh"
+# shellcheck source=tests/e2e/windowlayout.sh
+. "$(dirname "$0")/windowlayout.sh"
 cleanup() {
     stop_started
     rm -rf "$tmp"
 }
 trap cleanup EXIT
 
-declare -A wid panel_x panel_y app_pid
+declare -A wid panel_x panel_y board_x board_y app_pid
 
 alive() {
     local state
@@ -108,10 +110,12 @@ start_copy() {
     wait_for 30 window_at "$w" "$left" || fail "$name: the window did not move to $left"
     local X Y WIDTH HEIGHT SCREEN
     eval "$(xdotool getwindowgeometry --shell "$w")"
-    # Where the controls are, from the window's layout, as in e2e_sound.sh.
-    local menu=$((HEIGHT - 524))
-    panel_x[$name]=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-    panel_y[$name]=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
+    # Where the controls are, from the window's layout (no frame without a
+    # window manager).
+    local px py bx by
+    read -r px py < <(panel_origin "$X" "$Y" "$WIDTH" "$HEIGHT")
+    read -r bx by < <(board_origin "$px" "$py")
+    panel_x[$name]=$px panel_y[$name]=$py board_x[$name]=$bx board_y[$name]=$by
     echo "e2e_twocopies: $name (pid $pid) in window $w at $X,$Y, ${WIDTH}x$HEIGHT"
 }
 
@@ -119,19 +123,12 @@ start_copy() {
 rest_colour=224,224,224
 hit_colour=255,224,192
 
-# Which square hit number $1 (0 to 19) goes to: "row column". Never the
-# same square twice running (that would be a double-click).
-hit_square() {
-    echo "$(($1 % 4)) $((($1 * 3) % 5))"
-}
-
 # Screen position of hit number $2 (0 to 19) in copy $1, $3 and $4 pixels
 # from the top left corner of its square (83 x 88); the middle by default.
 hit_point() {
-    local name="$1" n="$2" dx="${3:-41}" dy="${4:-44}" row col
-    local left=(10 97 184 271 358) top=(22 125 227 330)
+    local name="$1" n="$2" row col
     read -r row col < <(hit_square "$n")
-    echo "$((panel_x[$name] + 162 + left[col] + dx)) $((panel_y[$name] + 39 + top[row] + dy))"
+    square_point "$row" "$col" "${board_x[$name]}" "${board_y[$name]}" "${@:3}"
 }
 
 # Where the background of the square of hit $2 in copy $1 shows: near its
@@ -205,7 +202,9 @@ click_hit() {
 }
 
 reset_game() {
-    xdotool mousemove "$((panel_x[$1] + 528 + 34))" "$((panel_y[$1] + 467 + 11))" click 1
+    local x y
+    read -r x y < <(reset_point "${panel_x[$1]}" "${panel_y[$1]}")
+    xdotool mousemove "$x" "$y" click 1
 }
 
 log_records() {

@@ -13,10 +13,8 @@
 #    client area below the menu bar is the band around the panel (navy for
 #    the first five seconds, then whatever the colour cycle has reached)
 #    and the panel is the face-coloured block inside it. Where the panel
-#    should stand follows from the outer size and the twips layout:
-#      left = ((outer width  * 15 - 11745) / 2 -  60) / 15
-#      top  = ((outer height * 15 -  7695) / 2 - 360) / 15   (below the menu)
-#    rounded to whole pixels; a pixel either way is allowed;
+#    should stand follows from the outer size and the twips layout
+#    (panel_offset in windowlayout.sh); a pixel either way is allowed;
 #  - a whole game of twenty hits through the squares' accessible press
 #    actions (tests/e2e/a11y_probe.py --press-game) ends with the winner
 #    banner and the game's record in the score log.
@@ -149,16 +147,32 @@ import time
 
 import pyatspi
 
-SHOTS, GAME_PID, KEEP = sys.argv[1], int(sys.argv[2]), sys.argv[3]
+SHOTS, GAME_PID, KEEP, LAYOUT = sys.argv[1], int(sys.argv[2]), sys.argv[3], sys.argv[4]
 GREEN = (0, 0xC0, 0)      # weston's background, from weston.ini
 NAVY = (0, 0, 0x80)       # the client area's colour for the first 5 s
 FACE = (0xEF, 0xEF, 0xEF)  # the panel's
-PANEL = (783, 513)        # 11745 x 7695 twips
 
 
 def fail(message):
     print("e2e_wayland: FAIL: " + message, file=sys.stderr)
     sys.exit(1)
+
+
+def layout(function, *args):
+    """What a function of windowlayout.sh (the layout the X11 tests click
+    by) answers, as whole numbers."""
+    try:
+        run = subprocess.run(["bash", "-c", '. "$0" && "$@"', LAYOUT, function] + [str(a) for a in args],
+                             capture_output=True, text=True, timeout=10)
+        answer = tuple(int(v) for v in run.stdout.split())
+    except (subprocess.SubprocessError, ValueError) as why:
+        fail("windowlayout.sh: %s %s: %s" % (function, args, why))
+    if run.returncode != 0 or not answer:
+        fail("windowlayout.sh: %s %s: %s" % (function, args, run.stderr.strip() or "no answer"))
+    return answer
+
+
+PANEL = layout("panel_size")
 
 
 class Retry(Exception):
@@ -207,17 +221,6 @@ def run_to(shot, x, y, dx, dy, colour):
     while shot.at(x + dx, y + dy) == colour:
         x, y = x + dx, y + dy
     return x, y
-
-
-def q_round(value):
-    """qRound: to the nearest whole number, halves away from zero."""
-    return int(value + 0.5) if value >= 0 else -int(-value + 0.5)
-
-
-def expected_origin(outer_width, outer_height):
-    left = (outer_width * 15 - 11745) / 2 - 60
-    top = (outer_height * 15 - 7695) / 2 - 360
-    return q_round(left / 15), q_round(top / 15)
 
 
 def measure(shot):
@@ -269,7 +272,7 @@ def measure(shot):
             raise Retry("the panel's %s edge is not straight: %s" % (name, sorted(found)))
     pl, pt, pr, pb = lefts.pop(), tops.pop(), rights.pop(), bottoms.pop()
     g["panel"] = (pl - left, pt - top, pr - pl + 1, pb - pt + 1)  # in the client area below the menu bar
-    g["expected"] = expected_origin(width, height)
+    g["expected"] = layout("panel_offset", width, height)
     return g
 
 
@@ -379,13 +382,14 @@ set -u
 cd "$APPDIR"
 ./tavrolin >"$LOG" 2>&1 &
 echo $! >"$GAMEPID"
-timeout --foreground -k 2 75 /usr/bin/python3 "$WINDOW" "$SHOTS" "$(cat "$GAMEPID")" "$KEEP" || exit 10
+timeout --foreground -k 2 75 /usr/bin/python3 "$WINDOW" "$SHOTS" "$(cat "$GAMEPID")" "$KEEP" "$LAYOUT" || exit 10
 echo "e2e_wayland: a whole game through press actions"
 timeout --foreground -k 2 50 /usr/bin/python3 "$PROBE" --press-game "$APPDIR/TVL_Scores" || exit 11
 kill -0 "$(cat "$GAMEPID")" 2>/dev/null || exit 12
 SESSION
 APPDIR="$tmp/app" LOG="$tmp/app.log" GAMEPID="$tmp/game.pid" WINDOW="$tmp/window.py" SHOTS="$tmp/shots" \
     KEEP="${TAVROLIN_E2E_WAYLAND_SHOT:+$(readlink -f "$TAVROLIN_E2E_WAYLAND_SHOT")}" PROBE="$here/a11y_probe.py" \
+    LAYOUT="$here/windowlayout.sh" \
     dbus-run-session -- bash "$tmp/session.sh" &
 session_pid=$!
 rc=0

@@ -52,6 +52,8 @@ made_user=0
 pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/../e2e/xdisplay.sh"
+# shellcheck source=tests/e2e/windowlayout.sh
+. "$(dirname "$0")/../e2e/windowlayout.sh"
 cleanup() {
     stop_started
     if [ "$installed" = 1 ]; then
@@ -217,19 +219,15 @@ done
 # banner, the sound module in the game's memory, then Exit.
 play_and_exit() {
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    # Where the controls are, from the window's layout (as in tests/e2e).
-    menu=$((HEIGHT - 524))
-    panel_x=$((X + $(awk -v w="$WIDTH" 'BEGIN { v = ((w * 15 - 11745) / 2 - 60) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-    panel_y=$((Y + menu + $(awk -v h="$HEIGHT" 'BEGIN { v = ((h * 15 - 7695) / 2 - 360) / 15; print (v < 0 ? -int(-v + 0.5) : int(v + 0.5)) }')))
-    board_x=$((panel_x + 162))
-    board_y=$((panel_y + 39))
-    menu_y=$((Y + menu / 2))
+    # Where the controls are, from the window's layout (no window manager).
+    read -r panel_x panel_y < <(panel_origin "$X" "$Y" "$WIDTH" "$HEIGHT")
+    read -r board_x board_y < <(board_origin "$panel_x" "$panel_y")
+    read -r banner_x banner_y < <(banner_point "$board_x" "$board_y")
+    read -r exit_x exit_y < <(exit_point "$X" "$Y" "$WIDTH" "$HEIGHT")
     sleep 0.5
-    cell_x() { local left=(10 97 184 271 358); echo $((board_x + ${left[$1]} + 41)); }
-    cell_y() { local top=(22 125 227 330); echo $((board_y + ${top[$1]} + 44)); }
     banner_shown() {
         import -window root "$tmp/shot.png"
-        [ "$(convert "$tmp/shot.png" -format '%[hex:p{'"$((board_x + 33))"','"$((board_y + 429))"'}]' info: |
+        [ "$(convert "$tmp/shot.png" -format '%[hex:p{'"$banner_x"','"$banner_y"'}]' info: |
             cut -c1-6 | tr 'A-F' 'a-f')" = 008000 ]
     }
     app_gone() {
@@ -238,8 +236,11 @@ play_and_exit() {
         [[ "$state" == Z* ]]
     }
 
+    local n row col x y
     for n in $(seq 0 19); do
-        xdotool mousemove "$(cell_x $(((n * 3) % 5)))" "$(cell_y $((n % 4)))" click 1
+        read -r row col < <(hit_square "$n")
+        read -r x y < <(square_point "$row" "$col" "$board_x" "$board_y")
+        xdotool mousemove "$x" "$y" click 1
         sleep 0.15
     done
     wait_for 30 banner_shown || fail "no winner banner after twenty hits"
@@ -248,7 +249,7 @@ play_and_exit() {
     game_pid="$(xdotool getwindowpid "$wid")"
     as_root grep -q '/usr/lib/.*tavrolin/libtavrolin-sound\.so' "/proc/$game_pid/maps" ||
         fail "the installed game did not load its sound module"
-    xdotool mousemove "$((X + 18))" "$menu_y" click 1
+    xdotool mousemove "$exit_x" "$exit_y" click 1
     wait_for 50 app_gone || fail "Exit did not end the game"
     wait "$app_pid" || fail "the game ended with an error"
 }
