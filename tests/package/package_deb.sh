@@ -101,9 +101,6 @@ grep -q '^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/
     "$tmp/unpacked/usr/share/doc/tavrolin/copyright" || fail "no machine-readable copyright file"
 zcat "$tmp/unpacked/usr/share/doc/tavrolin/changelog.gz" | head -n1 | grep -q "^tavrolin ($version) " ||
     fail "the changelog's first entry is not version $version"
-for f in usr/games/tavrolin "$(cd "$tmp/unpacked" && find usr/lib -name libtavrolin-sound.so)"; do
-    file -b "$tmp/unpacked/$f" | grep -q ', stripped' || fail "$f is not stripped"
-done
 # Built with Debian's hardening flags (dpkg-buildflags): lintian's hardening
 # tags, some of them only informational, name none of the binaries, and both
 # bind their symbols at start behind read-only relocations.
@@ -112,6 +109,7 @@ if grep -q 'hardening-' "$tmp/lintian.log"; then
     fail "the binaries are not built with Debian's hardening flags"
 fi
 for f in usr/games/tavrolin "$(cd "$tmp/unpacked" && find usr/lib -name libtavrolin-sound.so)"; do
+    file -b "$tmp/unpacked/$f" | grep -q ', stripped' || fail "$f is not stripped"
     readelf -d "$tmp/unpacked/$f" | grep -q 'FLAGS.*BIND_NOW' || fail "$f does not bind its symbols at start"
     readelf -lW "$tmp/unpacked/$f" | grep -q 'GNU_RELRO' || fail "$f has no read-only relocations"
 done
