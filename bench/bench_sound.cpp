@@ -20,10 +20,8 @@
 #include "ui/modgame.h"
 #include "ui/soundoutput.h"
 
-#include <QAudioDevice>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMediaDevices>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -84,8 +82,8 @@ int main(int argc, char *argv[])
     if (qEnvironmentVariableIsEmpty("PULSE_SERVER")) {
         server = std::make_unique<testing::NullSinkServer>();
         if (!server->start()) {
-            std::fprintf(stderr, "bench_sound: no sound server to play on: pulseaudio is missing or did not start "
-                                 "(./dev bench installs it), and PULSE_SERVER names none\n");
+            std::fprintf(stderr, "bench_sound: no sound server to play on (./dev bench installs them), and PULSE_SERVER "
+                                 "names none: %s\n", qPrintable(server->error()));
             return 1;
         }
     }
@@ -110,9 +108,8 @@ int main(int argc, char *argv[])
     while (settle.elapsed() < 300)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
 
-    const QAudioDevice device = QMediaDevices::defaultAudioOutput();
-    std::printf("audio output: %s%s\n", device.isNull() ? "none" : qPrintable(device.description()),
-                server ? " (private null-sink server)" : "");
+    std::printf("sound server: %s%s\n", qgetenv("PULSE_SERVER").isEmpty() ? "the session's" : qgetenv("PULSE_SERVER").constData(),
+                server ? qPrintable(QStringLiteral(" (private %1 with a null sink)").arg(server->kind())) : "");
 
     // The game's own output: the sound module, loaded beforehand as the
     // window does once it is up.

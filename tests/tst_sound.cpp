@@ -9,12 +9,10 @@
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/modgame.h"
-#include "ui/audiosinkoutput.h"
-#include "ui/soundmixer.h"
-#include "ui/wavreader.h"
+#include "ui/sound/pulseoutput.h"
+#include "ui/sound/soundmixer.h"
+#include "ui/sound/wavreader.h"
 
-#include <QAudioDevice>
-#include <QMediaDevices>
 #include <QTest>
 
 #include <cmath>
@@ -157,9 +155,6 @@ void TestSound::endOfGameSounds()
 // every display ends as it does with sound, and nothing is said about it.
 void TestSound::gameWithoutAudioDevice()
 {
-    if (!QMediaDevices::defaultAudioOutput().isNull())
-        QSKIP("an audio output is reachable here");
-
     const QList<int> first{9, 7, -2, 0, 5, -8, 1, 3, 0, -6};
     const QList<int> second{-4, 0, 9, 9, 1, -2, 0, 0, 7, 3};
     const QStringList watched{"Label3", "Label4", "Label5", "Label6", "Label8(2)", "Label9(1)", "Label10", "Label17"};
@@ -195,7 +190,7 @@ void TestSound::gameWithoutAudioDevice()
 
 void TestSound::outputWithoutDeviceIgnoresEverything()
 {
-    ui::AudioSinkOutput output;
+    ui::PulseSoundOutput output;
     for (const QByteArray &image : {modGame::wavResource(111), QByteArray(), QByteArray("RIFF????WAVEjunk")}) {
         output.play(image);
         QVERIFY(!output.isPlaying());

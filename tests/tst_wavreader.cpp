@@ -5,7 +5,7 @@
 // images that are broken in the ways a careless writer breaks them.
 
 #include "ui/modgame.h"
-#include "ui/wavreader.h"
+#include "ui/sound/wavreader.h"
 
 #include <QRandomGenerator>
 #include <QTest>

@@ -33,7 +33,7 @@ public:
 };
 
 // The machine's audio output, played by the sound module (libtavrolin-sound,
-// an AudioSinkOutput), which brings in the multimedia libraries. The module
+// a PulseSoundOutput from ui/sound), which brings in libpulse. The module
 // is loaded on the first sound, or earlier by load(), so that the window
 // comes up without them; loading it also opens the audio stream, so the
 // first sound does not wait for the sound server. Without the module

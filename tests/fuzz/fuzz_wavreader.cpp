@@ -5,7 +5,7 @@
 // What it accepts must lie wholly inside the image and be playable as told.
 
 #include "fuzzcheck.h"
-#include "ui/wavreader.h"
+#include "ui/sound/wavreader.h"
 
 #include <cstddef>
 #include <cstdint>

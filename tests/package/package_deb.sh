@@ -130,7 +130,7 @@ description="$(field Description)"
 grep -q '^  ' <<<"$description" && fail "the long description has lines shown verbatim"
 depends="$(field Depends)"
 # Found by dpkg-shlibdeps from what the program links, plus the fonts.
-for dep in fonts-liberation libqt6widgets6 libqt6multimedia6 libc6; do
+for dep in fonts-liberation libqt6widgets6 libpulse0 libc6; do
     grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "the package does not depend on $dep: $depends"
 done
 grep -qE "(^|, )qt6-wayland( |,|$)" <<<"$(field Recommends)" ||

@@ -5,10 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
-#include <QThread>
+#include <QFile>
 
 namespace testing {
 
@@ -27,37 +24,47 @@ void endProcess(QProcess &process)
 
 } // namespace
 
+NullSinkServer::NullSinkServer()
+    : m_kind(qEnvironmentVariable("TAVROLIN_TEST_SOUND_SERVER", QStringLiteral("pulseaudio")))
+{
+}
+
 bool NullSinkServer::start()
 {
-    const QString exe = QStandardPaths::findExecutable(QStringLiteral("pulseaudio"));
-    if (exe.isEmpty() || !m_dir.isValid())
+    if (!m_dir.isValid()) {
+        m_error = QStringLiteral("no temporary folder");
         return false;
-    const QString socket = m_dir.filePath(QStringLiteral("native"));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), m_dir.path());
-    env.insert(QStringLiteral("PULSE_RUNTIME_PATH"), m_dir.filePath(QStringLiteral("runtime")));
-    env.insert(QStringLiteral("PULSE_STATE_PATH"), m_dir.filePath(QStringLiteral("state")));
-    m_process.setProcessEnvironment(env);
-    m_process.setStandardOutputFile(QProcess::nullDevice());
-    m_process.setStandardErrorFile(QProcess::nullDevice());
-    m_process.start(exe, {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--system=false"),
-                          QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--use-pid-file=no"),
-                          QStringLiteral("-L"), QStringLiteral("module-null-sink sink_name=%1").arg(QLatin1String(SinkName)),
-                          QStringLiteral("-L"),
-                          QStringLiteral("module-native-protocol-unix socket=%1 auth-anonymous=1").arg(socket)});
-    if (!m_process.waitForStarted(5000))
+    }
+    QProcess script;
+    script.start(QStringLiteral("bash"), {QStringLiteral(TAVROLIN_SOUNDSERVER_SH), QStringLiteral("start"), m_kind, m_dir.path()});
+    m_running = true; // whatever it started is stopped, even when it failed
+    if (!script.waitForFinished(30000) || script.exitStatus() != QProcess::NormalExit || script.exitCode() != 0) {
+        m_error = QStringLiteral("%1 did not start:\n%2").arg(m_kind, QString::fromLocal8Bit(script.readAllStandardError()));
         return false;
-    for (int i = 0; i < 200 && !QFileInfo::exists(socket); ++i)
-        QThread::msleep(50);
-    if (!QFileInfo::exists(socket))
+    }
+    QFile env(m_dir.filePath(QStringLiteral("env")));
+    if (!env.open(QIODevice::ReadOnly)) {
+        m_error = QStringLiteral("%1 started but left no address").arg(m_kind);
         return false;
-    qputenv("PULSE_SERVER", ("unix:" + socket).toLocal8Bit());
+    }
+    const QByteArray line = env.readLine().trimmed();
+    qputenv("PULSE_SERVER", line.mid(line.indexOf('=') + 1));
     return true;
+}
+
+void NullSinkServer::stop()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    QProcess script;
+    script.start(QStringLiteral("bash"), {QStringLiteral(TAVROLIN_SOUNDSERVER_SH), QStringLiteral("stop"), m_dir.path()});
+    script.waitForFinished(30000);
 }
 
 NullSinkServer::~NullSinkServer()
 {
-    endProcess(m_process);
+    stop();
 }
 
 bool MonitorRecorder::start(int latencyMs)
@@ -68,7 +75,7 @@ bool MonitorRecorder::start(int latencyMs)
                     {QStringLiteral("--raw"), QStringLiteral("--latency-msec=%1").arg(latencyMs),
                      QStringLiteral("--device=%1.monitor").arg(QLatin1String(NullSinkServer::SinkName)),
                      QStringLiteral("--format=s16le"), QStringLiteral("--rate=%1").arg(Rate),
-                     QStringLiteral("--channels=1")});
+                     QStringLiteral("--channels=2")});
     return m_process.waitForStarted(5000);
 }
 
@@ -84,7 +91,7 @@ bool MonitorRecorder::waitUntilSteady(int timeoutMs)
         period.start();
         while (period.elapsed() < periodMs)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        const double gotMs = double(m_raw.size() - before) / 2 * 1000 / Rate;
+        const double gotMs = double(m_raw.size() - before) / 4 * 1000 / Rate;
         const double tookMs = double(period.elapsed());
         steadyPeriods = (gotMs > tookMs / 2 && gotMs < tookMs * 1.5) ? steadyPeriods + 1 : 0;
     }
@@ -96,8 +103,8 @@ QList<qint16> MonitorRecorder::stop()
     endProcess(m_process);
     m_raw += m_process.readAllStandardOutput();
     QList<qint16> out;
-    out.reserve(m_raw.size() / 2);
-    for (qsizetype i = 0; i + 1 < m_raw.size(); i += 2)
+    out.reserve(m_raw.size() / 4);
+    for (qsizetype i = 0; i + 3 < m_raw.size(); i += 4) // the left side
         out << static_cast<qint16>(static_cast<quint8>(m_raw[i]) | (static_cast<quint8>(m_raw[i + 1]) << 8));
     return out;
 }

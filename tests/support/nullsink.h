@@ -10,29 +10,40 @@
 
 namespace testing {
 
-// A private PulseAudio server whose only sink is a null sink, in a
-// temporary folder; this process's sound goes there once start() has set
-// PULSE_SERVER (before Qt Multimedia first looks for a device). Stopped
+// A private sound server whose only sink is a null sink, in a temporary
+// folder (tests/support/soundserver.sh starts it): PulseAudio, or the
+// PipeWire stack a desktop runs (pipewire, wireplumber, pipewire-pulse),
+// as TAVROLIN_TEST_SOUND_SERVER says ("pulseaudio" when unset). This
+// process's sound goes there once start() has set PULSE_SERVER. Stopped
 // when destroyed.
 class NullSinkServer
 {
 public:
     static constexpr const char *SinkName = "test_null";
 
-    NullSinkServer() = default;
+    NullSinkServer();
     NullSinkServer(const NullSinkServer &) = delete;
     NullSinkServer &operator=(const NullSinkServer &) = delete;
     ~NullSinkServer();
 
-    // False when pulseaudio is not installed or does not come up.
+    // "pulseaudio" or "pipewire".
+    QString kind() const { return m_kind; }
+    // False when the server does not come up; why is in error(). Started
+    // again after stop(), it listens where it did before.
     bool start();
+    void stop();
+    QString error() const { return m_error; }
 
 private:
+    QString m_kind;
     QTemporaryDir m_dir;
-    QProcess m_process;
+    QString m_error;
+    bool m_running = false;
 };
 
-// Records the null sink's monitor (parec), mono signed 16-bit at Rate Hz.
+// Records the null sink's monitor (parec), signed 16-bit at Rate Hz, and
+// keeps the left side (a server's mix of both sides into one differs: -3 dB
+// or -6 dB each).
 class MonitorRecorder
 {
 public:
@@ -51,7 +62,7 @@ public:
     // under way does it follow the recorder's small fragments. False when
     // that does not happen within `timeoutMs`.
     bool waitUntilSteady(int timeoutMs);
-    // Ends the recording; everything recorded, as samples.
+    // Ends the recording; everything recorded, as samples of the left side.
     QList<qint16> stop();
 
 private:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // SPDX-FileCopyrightText: 2026 The Tavrolin developers
 
-#include "ui/wavreader.h"
+#include "ui/sound/wavreader.h"
 
 #include <limits>
 

@@ -3,7 +3,7 @@
 
 #pragma once
 
-#include "ui/wavreader.h"
+#include "ui/sound/wavreader.h"
 
 #include <QByteArray>
 #include <QtGlobal>
