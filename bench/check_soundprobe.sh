@@ -33,6 +33,7 @@ piece() { # seconds kind: a stretch of tone, silence or faint noise
     tone) sox -n -r $rate -c 1 -b 16 -e signed -t raw - synth "$1" sine 440 vol 0.5 ;;
     silence) sox -n -r $rate -c 1 -b 16 -e signed -t raw - trim 0 "$1" ;;
     noise) sox -n -r $rate -c 1 -b 16 -e signed -t raw - synth "$1" whitenoise vol 0.0015 ;;
+    sweep) sox -n -r $rate -c 1 -b 16 -e signed -t raw - synth 0.3 sine 1000-4000 vol 0.5 trim "${3:-0}" "$1" ;;
     esac
 }
 # Time line (s):   click A at 1.000, its sound 1.030 to 1.330
@@ -42,7 +43,7 @@ piece() { # seconds kind: a stretch of tone, silence or faint noise
 #                  click E at 5.000, faint noise before and after, sound 5.120 to 5.300
 {
     piece 1.030 silence
-    piece 0.300 tone
+    piece 0.300 sweep
     piece 0.675 silence
     piece 0.100 tone
     piece 0.010 silence
@@ -53,7 +54,7 @@ piece() { # seconds kind: a stretch of tone, silence or faint noise
     piece 0.210 tone
     piece 0.400 silence
     piece 0.220 noise
-    piece 0.180 tone
+    piece 0.180 sweep 0.040
     piece 0.200 noise
     piece 1.000 silence
 } >"$tmp/rec.raw"
@@ -93,6 +94,19 @@ expect_ok 2 5 1
 expect_ok 5 120 0
 
 # Clicks come in any order in the file; the lines follow the time line.
+# The sounds a click may play: what is missing of the one heard is found.
+piece 0.300 sweep >"$tmp/sweep.raw"
+piece 0.300 silence >"$tmp/silence.raw"
+"$probe" analyse "$tmp/rec.raw" "$tmp/rec.idx" "$tmp/clicks" $rate "$tmp/silence.raw" "$tmp/sweep.raw" >"$tmp/out.cut" ||
+    fail "analyse with sounds failed"
+cut_of() { sed -n "$1p" "$tmp/out.cut" | cut -d' ' -f6; }
+[ "$(cut_of 1)" = 0.0 ] || fail "click 1's whole sound was found cut by '$(cut_of 1)' ms"
+awk -v c="$(cut_of 5)" 'BEGIN { exit !(c >= 39.5 && c <= 40.5) }' ||
+    fail "click 5's sound lacks its first 40 ms, found '$(cut_of 5)'"
+[ "$(cut_of 2)" = - ] || fail "click 2's tone matched the sweep (cut '$(cut_of 2)')"
+[ "$(cut_of 3)" = - ] || fail "click 3 without sound has a cut '$(cut_of 3)'"
+[ "$(cut -d' ' -f1-5 "$tmp/out.cut")" = "$(cat "$tmp/out")" ] || fail "the sounds changed the other figures"
+
 tac "$tmp/clicks" >"$tmp/clicks.reversed"
 "$probe" analyse "$tmp/rec.raw" "$tmp/rec.idx" "$tmp/clicks.reversed" $rate >"$tmp/out.reversed" || fail "analyse failed"
 cmp -s "$tmp/out" "$tmp/out.reversed" || fail "the order of the clicks in the file changed the result"

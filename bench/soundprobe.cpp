@@ -17,17 +17,22 @@
 //       sink's monitor) to RAW, and for every read appends to INDEX the
 //       number of bytes received so far and the time it arrived (ns).
 //
-//   soundprobe analyse RAW INDEX CLICKS [RATE]
+//   soundprobe analyse RAW INDEX CLICKS [RATE [SOUND...]]
 //       RAW holds signed 16-bit mono samples at RATE (44100) per second,
 //       INDEX their arrival times, CLICKS one click time (ns) a line. Prints
 //       one line per click:
-//           click N ok LATENCY_MS GAPS     the first sound after the click
-//           click N none - -               nothing sounded after it
-//           click N busy - -               something still sounded as it came
+//           click N ok LATENCY_MS GAPS [CUT_MS]  the first sound after the click
+//           click N none - - [-]                 nothing sounded after it
+//           click N busy - - [-]                 something still sounded as it came
 //       LATENCY_MS runs from the click to the server mixing the sound's first
 //       audible sample; GAPS counts the silences of 3 ms or more inside that
 //       sound (before the next click), which are what a stream running dry
 //       sounds like: the game's own sounds have none longer than 1 ms.
+//       SOUND files (raw like RAW, at RATE) are the sounds a click may play:
+//       CUT_MS is how much of the sound's opening was not heard, found by
+//       matching what was heard against the start of each of them
+//       (normalised cross-correlation over kMatchMs; 0.0 for a sound heard
+//       from its first sample); "-" when none of them matches.
 //
 // The null sink plays at the rate of the system clock, so sample i of the
 // monitor is mixed at base + i / RATE. The recording arrives a little after
@@ -64,7 +69,9 @@ constexpr double kLongestWaitS = 1.5;    // a sound starting later than this aft
 // can show up a little before its click. Its start is looked for from this
 // much before the click, and may come out as a small negative time.
 constexpr double kEarlyMs = 5.0;
-
+constexpr double kMatchMs = 25.0;        // what is heard from its first audible sample, matched against the sounds
+constexpr double kLongestCutMs = 250.0;  // how much of an opening may be found missing
+constexpr double kLeastMatch = 0.8;      // normalised correlation a match needs
 int64_t nowNs()
 {
     timespec ts{};
@@ -82,7 +89,7 @@ void sleepMs(int ms)
 int usage()
 {
     std::fprintf(stderr, "usage: soundprobe click X Y [PARK_X PARK_Y] | stamp RAW INDEX | "
-                         "analyse RAW INDEX CLICKS [RATE]\n");
+                         "analyse RAW INDEX CLICKS [RATE [SOUND...]]\n");
     return 2;
 }
 
@@ -189,7 +196,7 @@ struct Recording
     bool silent(int64_t i) const { return std::abs(int(samples[size_t(i)])) < kSilence; }
 };
 
-bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
+bool readSamples(const char *rawPath, std::vector<int16_t> &samples)
 {
     FILE *raw = std::fopen(rawPath, "rb");
     if (!raw) {
@@ -199,8 +206,15 @@ bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
     int16_t chunk[4096];
     size_t got;
     while ((got = std::fread(chunk, sizeof chunk[0], 4096, raw)) > 0)
-        rec.samples.insert(rec.samples.end(), chunk, chunk + got);
+        samples.insert(samples.end(), chunk, chunk + got);
     std::fclose(raw);
+    return true;
+}
+
+bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
+{
+    if (!readSamples(rawPath, rec.samples))
+        return false;
 
     FILE *index = std::fopen(indexPath, "r");
     if (!index) {
@@ -214,15 +228,54 @@ bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
     return true;
 }
 
+// How much of one of `sounds`' opening is missing from what was heard from
+// `onset` on (ms), or a negative number when none of them matches it.
+double missingOpeningMs(const Recording &rec, int64_t onset, const std::vector<std::vector<int16_t>> &sounds)
+{
+    const auto length = int64_t(kMatchMs * rec.rate / 1000);
+    if (onset + length > int64_t(rec.samples.size()))
+        return -1;
+    double heardEnergy = 0;
+    for (int64_t i = 0; i < length; ++i)
+        heardEnergy += double(rec.samples[size_t(onset + i)]) * rec.samples[size_t(onset + i)];
+    double best = 0, bestCutMs = -1;
+    for (const std::vector<int16_t> &sound : sounds) {
+        // The sound's own first audible sample is where a whole sound's onset lies.
+        int64_t first = 0;
+        while (first < int64_t(sound.size()) && std::abs(int(sound[size_t(first)])) < kSilence)
+            ++first;
+        const int64_t last = std::min<int64_t>(int64_t(sound.size()) - length, first + int64_t(kLongestCutMs * rec.rate / 1000));
+        for (int64_t at = first; at <= last; ++at) {
+            double product = 0, energy = 0;
+            for (int64_t i = 0; i < length; ++i) {
+                const double v = sound[size_t(at + i)];
+                product += v * rec.samples[size_t(onset + i)];
+                energy += v * v;
+            }
+            const double match = energy > 0 && heardEnergy > 0 ? product / std::sqrt(energy * heardEnergy) : 0;
+            if (match > best) {
+                best = match;
+                bestCutMs = double(at - first) * 1000 / rec.rate;
+            }
+        }
+    }
+    return best >= kLeastMatch ? bestCutMs : -1;
+}
+
 int analyse(int argc, char **argv)
 {
-    if (argc != 5 && argc != 6)
+    if (argc < 5)
         return usage();
     Recording rec;
-    if (argc == 6)
+    if (argc >= 6)
         rec.rate = std::atof(argv[5]);
     if (rec.rate <= 0 || !readRecording(argv[2], argv[3], rec))
         return 1;
+    std::vector<std::vector<int16_t>> sounds(size_t(std::max(0, argc - 6)));
+    for (int n = 6; n < argc; ++n)
+        if (!readSamples(argv[n], sounds[size_t(n - 6)]))
+            return 1;
+    const char *noCut = sounds.empty() ? "" : " -";
     if (rec.samples.empty() || rec.reads.empty()) {
         std::fprintf(stderr, "soundprobe: the recording is empty\n");
         return 1;
@@ -274,14 +327,14 @@ int analyse(int argc, char **argv)
         for (int64_t i = from - quietBefore; i < from && quiet; ++i)
             quiet = rec.silent(i);
         if (!quiet) {
-            std::printf("click %zu busy - -\n", k + 1);
+            std::printf("click %zu busy - -%s\n", k + 1, noCut);
             continue;
         }
         int64_t onset = from;
         while (onset < until && onset < from + longestWait && rec.silent(onset))
             ++onset;
         if (onset >= until || onset >= from + longestWait) {
-            std::printf("click %zu none - -\n", k + 1);
+            std::printf("click %zu none - -%s\n", k + 1, noCut);
             continue;
         }
         // Silences inside the sound: runs of silent samples with sound after them.
@@ -297,7 +350,15 @@ int analyse(int argc, char **argv)
             }
         }
         const double onsetNs = bases[k] + double(onset) * 1e9 / rec.rate;
-        std::printf("click %zu ok %.3f %d\n", k + 1, (onsetNs - double(clicks[k])) / 1e6, gaps);
+        std::printf("click %zu ok %.3f %d", k + 1, (onsetNs - double(clicks[k])) / 1e6, gaps);
+        if (!sounds.empty()) {
+            const double cut = missingOpeningMs(rec, onset, sounds);
+            if (cut < 0)
+                std::printf(" -");
+            else
+                std::printf(" %.1f", cut);
+        }
+        std::printf("\n");
     }
     return 0;
 }

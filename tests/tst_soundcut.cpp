@@ -16,7 +16,6 @@
 #include "ui/sound/soundmixer.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QStandardPaths>
 #include <QTest>
 
@@ -36,6 +35,7 @@ private slots:
     void everySoundPlaysFromItsFirstSample_data();
     void everySoundPlaysFromItsFirstSample();
     void secondSoundCutsTheFirstWithoutAStep();
+    void serverRestartedMidGame();
 
 private:
     NullSinkServer m_server;
@@ -76,6 +76,55 @@ void runEvents(int ms)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
 }
 
+// Sounds with a marked opening: 10 ms at one level, then 40 ms at a lower
+// one. Any part of the opening that is not heard shortens the first level.
+constexpr int kOpeningLevel = 12000, kRestLevel = 4000;
+constexpr double kOpeningMs = 10, kMarkedMs = 50;
+
+QByteArray markedSound()
+{
+    const int rate = ui::SoundMixer::SampleRate;
+    const int openingFrames = int(kOpeningMs * rate / 1000);
+    return testing::makeWav(1, rate, 16, int(kMarkedMs * rate / 1000),
+                            [=](int f, int) { return f < openingFrames ? kOpeningLevel : kRestLevel; });
+}
+
+// The marked sounds in a recording: how many were heard whole, and each as
+// heard (where it rises above half the lower level, how long it stays
+// above the midpoint of the two levels, how long in all).
+struct Heard
+{
+    int whole = 0;
+    QStringList sounds;
+
+    QString describe(qsizetype played) const
+    {
+        return QStringLiteral("%1 sounds of %2 ms played, %3 heard whole (%4 ms opening): %5")
+            .arg(played).arg(kMarkedMs).arg(whole).arg(kOpeningMs)
+            .arg(sounds.isEmpty() ? QStringLiteral("none heard") : sounds.join(QStringLiteral("; ")));
+    }
+};
+
+Heard hearMarked(const QList<qint16> &s)
+{
+    Heard heard;
+    for (qsizetype i = 0; i < s.size(); ++i) {
+        if (s[i] < kRestLevel / 2)
+            continue;
+        qsizetype end = i;
+        while (end < s.size() && s[end] > kRestLevel / 2)
+            ++end;
+        const auto high = std::count_if(s.cbegin() + i, s.cbegin() + end,
+                                        [](qint16 v) { return v > (kOpeningLevel + kRestLevel) / 2; });
+        const double openMs = double(high) * 1000 / kRate, allMs = double(end - i) * 1000 / kRate;
+        heard.sounds << QStringLiteral("%1 ms, opening %2 ms").arg(allMs, 0, 'f', 1).arg(openMs, 0, 'f', 1);
+        if (std::abs(openMs - kOpeningMs) < 0.5 && std::abs(allMs - kMarkedMs) < 1)
+            ++heard.whole;
+        i = end;
+    }
+    return heard;
+}
+
 } // namespace
 
 void TestSoundCut::initTestCase()
@@ -84,8 +133,8 @@ void TestSoundCut::initTestCase()
     QVERIFY2(m_server.start(), qPrintable(m_server.error()));
 }
 
-// Sounds with a marked opening: 10 ms at one level, then 40 ms at a lower
-// one. Any part of the opening that is not heard shortens the first level.
+// However long the quiet before it, and whether the stream was open, every
+// sound plays from its first sample; and the stream never runs dry.
 void TestSoundCut::everySoundPlaysFromItsFirstSample_data()
 {
     QTest::addColumn<QList<int>>("startsMs"); // from the output's making, each sound's start
@@ -99,16 +148,12 @@ void TestSoundCut::everySoundPlaysFromItsFirstSample_data()
 void TestSoundCut::everySoundPlaysFromItsFirstSample()
 {
     QFETCH(QList<int>, startsMs);
-    constexpr int openingLevel = 12000, restLevel = 4000;
-    constexpr double openingMs = 10, soundMs = 50;
-    const int rate = ui::SoundMixer::SampleRate;
-    const int openingFrames = int(openingMs * rate / 1000);
-    const QByteArray marked = testing::makeWav(1, rate, 16, int(soundMs * rate / 1000),
-                                               [=](int f, int) { return f < openingFrames ? openingLevel : restLevel; });
+    const QByteArray marked = markedSound();
 
     MonitorRecorder recorder;
     QVERIFY2(recorder.start(2), "parec did not start");
     QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
+    int underflows = -1;
     {
         ui::PulseSoundOutput output;
         QElapsedTimer clock;
@@ -119,32 +164,13 @@ void TestSoundCut::everySoundPlaysFromItsFirstSample()
         }
         runEvents(300);
         QTRY_VERIFY_WITH_TIMEOUT(!output.isPlaying(), 3000);
+        underflows = output.underflows();
     }
     runEvents(100);
-    const QList<qint16> s = recorder.stop();
-    if (qEnvironmentVariableIsSet("DBG_REC")) { QFile f(qEnvironmentVariable("DBG_REC") + QString::fromLatin1(QTest::currentDataTag()).left(5)); f.open(QIODevice::WriteOnly); f.write(reinterpret_cast<const char*>(s.constData()), s.size()*2); }
-
-    // Each sound as heard: where it rises above half the lower level, how
-    // long it stays above the midpoint of the two levels, how long in all.
-    QStringList heard;
-    int whole = 0;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] < restLevel / 2)
-            continue;
-        qsizetype end = i;
-        while (end < s.size() && s[end] > restLevel / 2)
-            ++end;
-        const auto high = std::count_if(s.cbegin() + i, s.cbegin() + end, [](qint16 v) { return v > (openingLevel + restLevel) / 2; });
-        const double openMs = double(high) * 1000 / kRate, allMs = double(end - i) * 1000 / kRate;
-        heard << QStringLiteral("%1 ms, opening %2 ms").arg(allMs, 0, 'f', 1).arg(openMs, 0, 'f', 1);
-        if (std::abs(openMs - openingMs) < 0.5 && std::abs(allMs - soundMs) < 1)
-            ++whole;
-        i = end;
-    }
-    QVERIFY2(heard.size() == startsMs.size() && whole == startsMs.size(),
-             qPrintable(QStringLiteral("%1 sounds of %2 ms played, %3 heard whole (%4 ms opening): %5")
-                            .arg(startsMs.size()).arg(soundMs).arg(whole).arg(openingMs)
-                            .arg(heard.isEmpty() ? QStringLiteral("none heard") : heard.join(QStringLiteral("; ")))));
+    const Heard heard = hearMarked(recorder.stop());
+    QVERIFY2(heard.sounds.size() == startsMs.size() && heard.whole == startsMs.size(),
+             qPrintable(heard.describe(startsMs.size())));
+    QCOMPARE(underflows, 0);
 }
 
 void TestSoundCut::secondSoundCutsTheFirstWithoutAStep()
@@ -205,6 +231,31 @@ void TestSoundCut::secondSoundCutsTheFirstWithoutAStep()
         largest = std::max(largest, std::abs(int(s[i + 1]) - int(s[i])));
     QVERIFY2(largest < 1.5 * toneStep,
              qPrintable(QStringLiteral("a jump of %1 at the cut (the tone itself moves by %2)").arg(largest).arg(toneStep)));
+}
+
+// The sound server goes away mid-game and comes back: meanwhile the game
+// plays on in silence, and the next sound after its return is heard whole.
+void TestSoundCut::serverRestartedMidGame()
+{
+    const QByteArray marked = markedSound();
+    ui::PulseSoundOutput output;
+    runEvents(300);
+    QTRY_VERIFY_WITH_TIMEOUT(output.hasStream(), 3000);
+
+    m_server.stop();
+    QTRY_VERIFY_WITH_TIMEOUT(!output.hasStream(), 3000);
+    output.play(marked);
+    QTRY_VERIFY_WITH_TIMEOUT(!output.isPlaying(), 3000); // nobody to hear it: dropped
+
+    QVERIFY2(m_server.start(), qPrintable(m_server.error()));
+    MonitorRecorder recorder;
+    QVERIFY2(recorder.start(2), "parec did not start");
+    QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
+    output.play(marked);
+    runEvents(300);
+    QTRY_VERIFY_WITH_TIMEOUT(!output.isPlaying(), 3000);
+    const Heard heard = hearMarked(recorder.stop());
+    QVERIFY2(heard.sounds.size() == 1 && heard.whole == 1, qPrintable(heard.describe(1)));
 }
 
 QTEST_GUILESS_MAIN(TestSoundCut)

@@ -3,16 +3,18 @@
 # SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # Plays whole games on the real program under a private X server, with real
 # mouse clicks:
-#   1. with a PulseAudio server of its own whose only sink is a null sink:
-#      the hits are heard on the sink's monitor, the twentieth hit brings
-#      the banner and its (stereo) fanfare, and Exit ends the program;
+#   1. with a sound server of its own whose only sink is a null sink, once
+#      PulseAudio and once PipeWire (pipewire-pulse and WirePlumber), both
+#      started by tests/support/soundserver.sh: the hits are heard on the
+#      sink's monitor, the twentieth hit brings the banner and its (stereo)
+#      fanfare, and Exit ends the program;
 #   2. with no sound server at all: the game plays to its end just the
 #      same, the Reset button still works, and Exit ends the program.
 # Usage: e2e_sound.sh /path/to/tavrolin
 set -euo pipefail
 
 bin="$(readlink -f "$1")"
-for tool in Xvfb xdotool pulseaudio pactl parec sox convert import; do
+for tool in Xvfb xdotool pulseaudio pipewire pipewire-pulse wireplumber dbus-daemon pactl parec sox convert import; do
     command -v "$tool" >/dev/null || { echo "e2e_sound: $tool is missing (./dev installs it)" >&2; exit 1; }
 done
 
@@ -22,8 +24,12 @@ pids=()
 . "$(dirname "$0")/xdisplay.sh"
 # shellcheck source=tests/e2e/windowlayout.sh
 . "$(dirname "$0")/windowlayout.sh"
+soundserver="$(dirname "$0")/../support/soundserver.sh"
 cleanup() {
     stop_started
+    for server in pulseaudio pipewire; do
+        bash "$soundserver" stop "$tmp/$server" 2>/dev/null || true
+    done
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -121,23 +127,9 @@ sounding() {
 }
 louder_than() { awk -v a="$1" -v b="$2" 'BEGIN { exit !(a > b) }'; }
 
-# --- Run 1: a sound server with a null sink --------------------------------
-pulse="$tmp/pulse"
-mkdir -p "$pulse/runtime" "$pulse/state"
-PULSE_RUNTIME_PATH="$pulse/runtime" PULSE_STATE_PATH="$pulse/state" HOME="$pulse" \
-    pulseaudio -n --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    --disable-shm=yes --log-target=stderr \
-    -L "module-null-sink sink_name=tavrolin_null" \
-    -L "module-native-protocol-unix socket=$pulse/native auth-anonymous=1" 2>"$pulse/log" &
-pids+=($!)
-export PULSE_SERVER="unix:$pulse/native"
-wait_for 100 pactl info || { cat "$pulse/log" >&2; fail "PulseAudio did not start"; }
-
-start_game
-banner_shown && fail "the banner shows before the game"
-
+# --- Run 1: a sound server with a null sink, each kind in turn -------------
 record() {
-    parec --raw --latency-msec=20 --device=tavrolin_null.monitor --format=s16le --rate=44100 --channels=2 >"$1" &
+    parec --raw --latency-msec=20 --device=test_null.monitor --format=s16le --rate=44100 --channels=2 >"$1" &
     rec_pid=$!
     pids+=("$rec_pid")
     sleep 0.3
@@ -147,36 +139,45 @@ stop_recording() {
     wait "$rec_pid" 2>/dev/null || true
 }
 
-record "$tmp/hits.raw"
-play_hits 0 18
-sleep 0.3
-stop_recording
-play_hits 19 19
-# The banner blinks at once and then every second for four seconds.
-sleep 1.2
-record "$tmp/banner.raw"
-sleep 2.4
-stop_recording
+for server in pulseaudio pipewire; do
+    bash "$soundserver" start "$server" "$tmp/$server" || fail "$server did not start"
+    export "$(cat "$tmp/$server/env")"
 
-hits_peak="$(peak "$tmp/hits.raw")"
-hits_side="$(peak "$tmp/hits.raw" side)"
-hits_time="$(sounding "$tmp/hits.raw")"
-banner_peak="$(peak "$tmp/banner.raw")"
-banner_side="$(peak "$tmp/banner.raw" side)"
-banner_time="$(sounding "$tmp/banner.raw")"
-echo "e2e_sound: nineteen hits: peak $hits_peak, L-R $hits_side, heard for ${hits_time}s;" \
-    "banner: peak $banner_peak, L-R $banner_side, heard for ${banner_time}s"
-louder_than "$hits_peak" 0.1 || fail "no sound came out of the sink while hitting"
-# Every hit sounds until the next one cuts it off (about 0.15 s apart).
-louder_than "$hits_time" 1.2 || fail "most hits were not heard"
-louder_than "$banner_peak" 0.1 || fail "no banner sound after the twentieth hit"
-louder_than "$banner_time" 0.8 || fail "the banner sound does not go on"
-# The hit sounds are mono; the banner's fanfare is stereo.
-louder_than 0.01 "$hits_side" || fail "a hit sound is not mono"
-louder_than "$banner_side" 0.05 || fail "the sound after the game is not the stereo banner sound"
-banner_shown || fail "no banner after twenty hits"
-app_alive || fail "the program died"
-exit_by_menu
+    start_game
+    banner_shown && fail "the banner shows before the game"
+
+    record "$tmp/hits.raw"
+    play_hits 0 18
+    sleep 0.3
+    stop_recording
+    play_hits 19 19
+    # The banner blinks at once and then every second for four seconds.
+    sleep 1.2
+    record "$tmp/banner.raw"
+    sleep 2.4
+    stop_recording
+
+    hits_peak="$(peak "$tmp/hits.raw")"
+    hits_side="$(peak "$tmp/hits.raw" side)"
+    hits_time="$(sounding "$tmp/hits.raw")"
+    banner_peak="$(peak "$tmp/banner.raw")"
+    banner_side="$(peak "$tmp/banner.raw" side)"
+    banner_time="$(sounding "$tmp/banner.raw")"
+    echo "e2e_sound: $server: nineteen hits: peak $hits_peak, L-R $hits_side, heard for ${hits_time}s;" \
+        "banner: peak $banner_peak, L-R $banner_side, heard for ${banner_time}s"
+    louder_than "$hits_peak" 0.1 || fail "$server: no sound came out of the sink while hitting"
+    # Every hit sounds until the next one cuts it off (about 0.15 s apart).
+    louder_than "$hits_time" 1.2 || fail "$server: most hits were not heard"
+    louder_than "$banner_peak" 0.1 || fail "$server: no banner sound after the twentieth hit"
+    louder_than "$banner_time" 0.8 || fail "$server: the banner sound does not go on"
+    # The hit sounds are mono; the banner's fanfare is stereo.
+    louder_than 0.01 "$hits_side" || fail "a hit sound is not mono"
+    louder_than "$banner_side" 0.05 || fail "the sound after the game is not the stereo banner sound"
+    banner_shown || fail "no banner after twenty hits"
+    app_alive || fail "the program died"
+    exit_by_menu
+    bash "$soundserver" stop "$tmp/$server"
+done
 
 # --- Run 2: no sound server at all -----------------------------------------
 export PULSE_SERVER="unix:$tmp/no-such-server"

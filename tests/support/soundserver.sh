@@ -16,8 +16,8 @@
 #   soundserver.sh stop DIR
 #       Ends every process in DIR/pids and waits until they have gone.
 #
-# PIPEWIRE_PULSE_DEBUG sets pipewire-pulse's PIPEWIRE_DEBUG (its log then
-# lists each stream's drains and underruns).
+# SOUNDSERVER_DEBUG=1 has PulseAudio and pipewire-pulse log at debug level
+# (their logs then list each stream's drains and underruns).
 set -euo pipefail
 
 sink="${SINK:-test_null}"
@@ -64,7 +64,7 @@ start() {
         socket="$dir/native"
         spawn pulseaudio.log env HOME="$dir/home" PULSE_RUNTIME_PATH="$dir/runtime" PULSE_STATE_PATH="$dir/home" \
             pulseaudio -n --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-            --log-target=stderr \
+            --log-target=stderr ${SOUNDSERVER_DEBUG:+--log-level=debug} \
             -L "module-null-sink sink_name=$sink${rate:+ rate=$rate} channels=2" \
             -L "module-native-protocol-unix socket=$socket auth-anonymous=1"
         ;;
@@ -78,7 +78,7 @@ start() {
         spawn pipewire.log "${env[@]}" pipewire
         poll 50 test -S "$dir/runtime/pipewire-0" || { show_logs; die "pipewire did not start"; }
         spawn wireplumber.log "${env[@]}" wireplumber
-        spawn pipewire-pulse.log "${env[@]}" PIPEWIRE_DEBUG="${PIPEWIRE_PULSE_DEBUG:-2}" pipewire-pulse
+        spawn pipewire-pulse.log "${env[@]}" PIPEWIRE_DEBUG="${SOUNDSERVER_DEBUG:+4}" pipewire-pulse
         ;;
     *) die "unknown server '$kind' (pulseaudio or pipewire)" ;;
     esac

@@ -30,12 +30,6 @@ size_t bytesFor(int ms)
     return pa_usec_to_bytes(pa_usec_t(ms) * PA_USEC_PER_MSEC, &spec);
 }
 
-int msFor(size_t bytes)
-{
-    const pa_sample_spec spec = streamSpec();
-    return int(pa_bytes_to_usec(bytes, &spec) / PA_USEC_PER_MSEC);
-}
-
 // Holds the main loop's lock for a scope (on any thread but the loop's own).
 class LoopLock
 {
@@ -114,35 +108,31 @@ void PulseSoundOutput::openStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, &PulseSoundOutput::streamStateChanged, this);
-    pa_stream_set_write_callback(m_stream, &PulseSoundOutput::streamWantsData, this);
     pa_stream_set_underflow_callback(m_stream, &PulseSoundOutput::streamUnderflowed, this);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.tlength = uint32_t(bytesFor(BufferMs));
     attr.prebuf = uint32_t(-1); // starts once a buffer is there, and again so after any underrun
-    attr.minreq = uint32_t(bytesFor(RequestMs));
+    attr.minreq = uint32_t(bytesFor(FeedMs));
     attr.fragsize = uint32_t(-1);
     // The buffer is the whole latency: the server sizes its sink to it.
-    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_ADJUST_LATENCY, nullptr, nullptr) < 0) {
+    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
         closeStream();
         return;
     }
     m_lastSounding = Clock::now();
     m_newStreamLeadBytes = bytesFor(NewStreamLeadMs);
-    m_idleCheck = pa_context_rttime_new(m_context, pa_rtclock_now() + pa_usec_t(IdleCloseMs) * PA_USEC_PER_MSEC,
-                                        &PulseSoundOutput::idleCheckDue, this);
 }
 
 void PulseSoundOutput::closeStream()
 {
-    if (m_idleCheck) {
-        pa_threaded_mainloop_get_api(m_loop)->time_free(m_idleCheck);
-        m_idleCheck = nullptr;
+    if (m_feedTimer) {
+        pa_threaded_mainloop_get_api(m_loop)->time_free(m_feedTimer);
+        m_feedTimer = nullptr;
     }
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
     pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
@@ -150,12 +140,40 @@ void PulseSoundOutput::closeStream()
     m_streamReady = false;
 }
 
+qint64 PulseSoundOutput::queuedBytes() const
+{
+    const auto played = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_reckonedFrom);
+    const pa_sample_spec spec = streamSpec();
+    return m_writtenSince - qint64(pa_usec_to_bytes(pa_usec_t(played.count()), &spec));
+}
+
 bool PulseSoundOutput::onlySilenceQueued() const
 {
     // What was written last with sound in it has been played by now: the
-    // server never holds more than a lead's worth.
+    // server never holds more than a buffer and a top-up.
     return !m_mixer.isSounding()
-        && Clock::now() - m_lastSoundWritten > std::chrono::milliseconds(msFor(m_leadBytes) + RequestMs);
+        && Clock::now() - m_lastSoundWritten > std::chrono::milliseconds(BufferMs + 2 * FeedMs);
+}
+
+void PulseSoundOutput::feed()
+{
+    if (!m_mixer.isSounding() && Clock::now() - m_lastSounding >= std::chrono::milliseconds(IdleCloseMs)) {
+        closeStream(); // nothing to play: no stream, no wake-ups
+        return;
+    }
+    qint64 queued = queuedBytes();
+    if (queued < 0) {
+        // Ran dry (the thread was held up): reckon afresh from now.
+        m_reckonedFrom = Clock::now();
+        m_writtenSince = 0;
+        queued = 0;
+    }
+    const qint64 missing = qint64(bytesFor(BufferMs)) - queued;
+    if (missing >= qint64(bytesFor(FeedMs)) / 2) {
+        writeSound(size_t(missing), PA_SEEK_RELATIVE);
+        m_writtenSince += missing - missing % qint64(kBytesPerFrame);
+    }
+    pa_context_rttime_restart(m_context, m_feedTimer, pa_rtclock_now() + pa_usec_t(FeedMs) * PA_USEC_PER_MSEC);
 }
 
 void PulseSoundOutput::writeSound(size_t bytes, int seekMode)
@@ -194,8 +212,12 @@ void PulseSoundOutput::play(const QByteArray &wavImage)
         if (pa_context_get_state(m_context) == PA_CONTEXT_READY)
             openStream(); // its first request takes the sound
     } else if (m_streamReady && overSilence) {
-        // Over the silence queued, from where the server reads next.
-        writeSound(m_leadBytes, PA_SEEK_RELATIVE_ON_READ);
+        // Over the silence queued, from where the server reads next: the
+        // queue then holds exactly what is written here.
+        const size_t lead = bytesFor(BufferMs);
+        writeSound(lead, PA_SEEK_RELATIVE_ON_READ);
+        m_reckonedFrom = Clock::now();
+        m_writtenSince = qint64(lead - lead % kBytesPerFrame);
     }
 }
 
@@ -237,11 +259,11 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     auto *out = static_cast<PulseSoundOutput *>(self);
     switch (pa_stream_get_state(stream)) {
     case PA_STREAM_READY:
-        if (const pa_buffer_attr *attr = pa_stream_get_buffer_attr(stream)) {
-            out->m_leadBytes = attr->tlength + 2 * size_t(attr->minreq);
-            out->m_leadBytes -= out->m_leadBytes % kBytesPerFrame;
-        }
         out->m_streamReady = true;
+        out->m_reckonedFrom = Clock::now();
+        out->m_writtenSince = 0;
+        out->m_feedTimer = pa_context_rttime_new(out->m_context, pa_rtclock_now(), &PulseSoundOutput::feedDue, out);
+        out->feed();
         break;
     case PA_STREAM_FAILED:
     case PA_STREAM_TERMINATED:
@@ -253,27 +275,14 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     }
 }
 
-void PulseSoundOutput::streamWantsData(pa_stream *, size_t bytes, void *self)
-{
-    static_cast<PulseSoundOutput *>(self)->writeSound(bytes, PA_SEEK_RELATIVE);
-}
-
 void PulseSoundOutput::streamUnderflowed(pa_stream *, void *self)
 {
     ++static_cast<PulseSoundOutput *>(self)->m_underflows;
 }
 
-void PulseSoundOutput::idleCheckDue(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self)
+void PulseSoundOutput::feedDue(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self)
 {
-    auto *out = static_cast<PulseSoundOutput *>(self);
-    const auto quiet = Clock::now() - out->m_lastSounding;
-    if (!out->m_mixer.isSounding() && quiet >= std::chrono::milliseconds(IdleCloseMs)) {
-        out->closeStream(); // nothing to play: no stream, no wake-ups
-        return;
-    }
-    const auto left = std::chrono::milliseconds(IdleCloseMs) - std::chrono::duration_cast<std::chrono::milliseconds>(quiet);
-    pa_context_rttime_restart(out->m_context, out->m_idleCheck,
-                              pa_rtclock_now() + pa_usec_t(std::max<qint64>(left.count(), RequestMs)) * PA_USEC_PER_MSEC);
+    static_cast<PulseSoundOutput *>(self)->feed();
 }
 
 std::unique_ptr<SoundOutput> PulseSoundPlugin::createOutput()

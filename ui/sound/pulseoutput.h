@@ -25,14 +25,22 @@ namespace ui {
 // pipewire-pulse), through libpulse, in one playback stream in the mixer's
 // format (see SoundMixer) kept by libpulse's own thread.
 //
-// While the stream is open it never runs dry: every request of the server's
-// is answered with the mixer's output, silence between sounds, so the server
-// never sees an underrun or a drain there. A sound that comes while only
-// silence is queued is written over that silence, at the server's read
-// position (PA_SEEK_RELATIVE_ON_READ): it plays from its first sample at the
-// server's next read, whatever the server did with the queue before. A sound
-// that cuts another follows the old one's fade in the queue, at most one
-// buffer (BufferMs) later.
+// While the stream is open it never runs dry: every FeedMs the output tops
+// the server's queue up to BufferMs with the mixer's output, silence between
+// sounds, so the server never sees an underrun or a drain there. A sound
+// that comes while only silence is queued is written over that silence, at
+// the server's read position (PA_SEEK_RELATIVE_ON_READ): it plays from its
+// first sample at the server's next read, whatever the server did with the
+// queue before. A sound that cuts another follows the old one's fade in the
+// queue, at most one buffer later.
+//
+// What the server holds is reckoned by the output itself: what it wrote
+// since the last write at the read position, less what the server has
+// played since at the stream's rate. The server's requests are not used:
+// after a write at the read position libpulse and pipewire-pulse 0.3.65
+// count what is missing differently (libpulse takes the overwritten
+// silence as still queued), and the requests then lag until the stream runs
+// dry.
 //
 // The connection to the server is made with the output; the stream is opened
 // with it too (so that the first sound waits for nothing), and closed once
@@ -54,10 +62,10 @@ public:
     void play(const QByteArray &wavImage) override;
     bool isPlaying() const override;
 
-    // The stream's buffer (what the server is asked to hold), and how much
-    // the server takes at a time.
-    static constexpr int BufferMs = 40;
-    static constexpr int RequestMs = 5;
+    // The stream's buffer (what the server is kept holding), and how often
+    // it is topped up.
+    static constexpr int BufferMs = 60;
+    static constexpr int FeedMs = 5;
     // How long the stream stays open with nothing to play.
     static constexpr int IdleCloseMs = 2000;
     // Silence a new stream begins with.
@@ -75,26 +83,27 @@ private:
     void dropConnection();
     void openStream();
     void closeStream();
-    void writeRequested(size_t bytes);
+    void feed();
     void writeSound(size_t bytes, int seekMode);
     bool onlySilenceQueued() const;
+    qint64 queuedBytes() const;
 
     static void contextStateChanged(pa_context *context, void *self);
     static void streamStateChanged(pa_stream *stream, void *self);
-    static void streamWantsData(pa_stream *stream, size_t bytes, void *self);
     static void streamUnderflowed(pa_stream *stream, void *self);
-    static void idleCheckDue(pa_mainloop_api *api, pa_time_event *event, const struct timeval *, void *self);
+    static void feedDue(pa_mainloop_api *api, pa_time_event *event, const struct timeval *, void *self);
 
     // All below, but the counter, only under the main loop's lock.
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_stream *m_stream = nullptr;
     bool m_streamReady = false;
-    pa_time_event *m_idleCheck = nullptr; // while the stream is open
+    pa_time_event *m_feedTimer = nullptr; // while the stream is open
     SoundMixer m_mixer;
     Clock::time_point m_lastSoundWritten{}; // when the mixer last gave sound
     Clock::time_point m_lastSounding{};     // when something last sounded or was asked to
-    size_t m_leadBytes = 0; // more than the server's buffer holds, once the stream is ready
+    Clock::time_point m_reckonedFrom{};     // the queue was empty just before this
+    qint64 m_writtenSince = 0;              // bytes written since then
     size_t m_newStreamLeadBytes = 0;        // of silence, still to come first
     std::vector<qint16> m_render;
     std::atomic<int> m_underflows{0};
