@@ -249,6 +249,35 @@ def gnome_click(x, y):
         session.Stop()
 
 
+def gnome_maximise():
+    """Super+Up, GNOME's key for maximising the focused window, through
+    mutter's RemoteDesktop interface (keys need no screen cast)."""
+    bus = dbus.SessionBus()
+    remote = dbus.Interface(bus.get_object("org.gnome.Mutter.RemoteDesktop", "/org/gnome/Mutter/RemoteDesktop"),
+                            "org.gnome.Mutter.RemoteDesktop")
+    session = dbus.Interface(bus.get_object("org.gnome.Mutter.RemoteDesktop", remote.CreateSession()),
+                             "org.gnome.Mutter.RemoteDesktop.Session")
+    session.Start()
+    try:
+        for keysym, pressed in [(0xFFEB, True), (0xFF52, True), (0xFF52, False), (0xFFEB, False)]:  # Super_L, Up
+            session.NotifyKeyboardKeysym(dbus.UInt32(keysym), pressed)
+            time.sleep(0.05)
+        time.sleep(0.3)
+    finally:
+        session.Stop()
+
+
+def kwin_maximise():
+    """Maximises the active window through a KWin script, loaded and run
+    over D-Bus."""
+    path = os.path.join(os.environ["XDG_RUNTIME_DIR"], "tavrolin-maximise.js")
+    with open(path, "w") as script:
+        script.write("workspace.activeClient.setMaximize(true, true);\n")
+    scripting = dbus.Interface(dbus.SessionBus().get_object("org.kde.KWin", "/Scripting"), "org.kde.kwin.Scripting")
+    scripting.loadScript(path)
+    scripting.start()
+
+
 class Wayland:
     """Just enough of the Wayland wire protocol to bind one global and send
     it requests."""
@@ -390,6 +419,76 @@ def x_geometry():
     return client, tuple(int(v) for v in extents)
 
 
+def client_size(frame):
+    """The client area below the menu bar, and the menu bar's height, as
+    the accessibility bus has them."""
+    menu = children(frame, "menu bar")[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS).height
+    extents = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    return (extents.width, extents.height - menu), menu
+
+
+def placed(args, shoot, frame, phase, resized_from=None):
+    """Where the panel stands in the window as the compositor frames it,
+    polled until it stands where the centring puts it (the frame, a resize
+    and the panel's move for them come a moment late) or for 25 s; fails
+    when it is cut off or elsewhere. With resized_from, an outer size the
+    window is leaving, waits for another. The figures."""
+    figures, last, n = None, "no picture", 0
+    until = time.monotonic() + 25
+    while time.monotonic() < until:
+        n += 1
+        try:
+            client, menu = client_size(frame)
+            if args.session == "wayland":
+                # The frame is known only to the compositor: its picture of
+                # the window alone, frame included, has the outer size.
+                picture = shoot(os.path.join(args.shots, "%s-window-%02d.png" % (phase, n)), True)
+                outer, crop, note = (picture.width, picture.height), None, "the window's picture"
+            else:
+                # X11: the client geometry and the frame the window manager
+                # publishes; the window is cut out of a picture of the screen.
+                (cx, cy, cw, ch), (fl, fr, ft, fb) = x_geometry()
+                outer = (cw + fl + fr, ch + ft + fb)
+                crop = (cx - fl, cy - ft) + outer
+                note = "X11: client %dx%d at (%d,%d), frame %d,%d,%d,%d (left, right, top, bottom)" % (
+                    cw, ch, cx, cy, fl, fr, ft, fb)
+                if (cw, ch) != (client[0], client[1] + menu):
+                    raise Retry("the X11 window is %dx%d, the accessibility bus says %dx%d"
+                                % (cw, ch, client[0], client[1] + menu))
+                picture = shoot(os.path.join(args.shots, "%s-screen-%02d.png" % (phase, n)), False)
+            if outer == resized_from:
+                raise Retry("the window is still %dx%d" % outer)
+            figures = measure(picture, *client)
+            if crop is not None and figures["client"] != (cx, cy + menu):
+                raise Retry("the client area below the menu bar is at %s on the screen; X11 puts it at (%d,%d)"
+                            % (figures["client"], cx, cy + menu))
+            figures.update(outer=outer, picture=picture, crop=crop, note=note, client_size=client,
+                           expected=layout(args.layout, "panel_offset", *outer))
+            off = [abs(a - b) for a, b in zip(figures["panel"], figures["expected"])]
+            if max(off) <= 1 and figures["top row whole"]:
+                break
+            last = "panel at %s, expected %s" % (figures["panel"], figures["expected"])
+        except Retry as why:
+            last = str(why)
+        time.sleep(0.5)
+    if figures is None:
+        fail("%s: the panel was never found on the window's picture: %s" % (phase, last))
+    (pl, pt), (el, et), (ow, oh), client = figures["panel"], figures["expected"], figures["outer"], \
+        figures["client_size"]
+    print("%s: outer size %dx%d (%s); client area below the menu bar %dx%d at (%d,%d) of the picture,"
+          " #%02X%02X%02X" % ((phase, ow, oh, figures["note"]) + client + figures["client"] + figures["band"]))
+    print("%s: panel at (%d,%d) in the client area below the menu bar; the centring puts it at (%d,%d)"
+          " for the outer size: off by (%d,%d)" % (phase, pl, pt, el, et, pl - el, pt - et))
+    cut = pl < 0 or pt < 0 or pl + PANEL[0] > client[0] or pt + PANEL[1] > client[1] or not figures["top row whole"]
+    if cut:
+        fail("%s: part of the panel is cut off: %dx%d at (%d,%d) in a client area of %dx%d below the menu bar"
+             % ((phase,) + PANEL + (pl, pt) + client))
+    if abs(pl - el) > 1 or abs(pt - et) > 1:
+        fail("%s: the panel stands at (%d,%d), the centring puts it at (%d,%d) for the outer size %dx%d"
+             % (phase, pl, pt, el, et, ow, oh))
+    return figures
+
+
 def main():
     global PANEL
     parser = argparse.ArgumentParser(description="Checks the game's window on a desktop compositor.")
@@ -404,6 +503,7 @@ def main():
     PANEL = layout(args.layout, "panel_size")
     shoot = gnome_shot if args.desktop == "gnome" else kwin_shot
     click = gnome_click if args.desktop == "gnome" else kwin_click
+    maximise = gnome_maximise if args.desktop == "gnome" else kwin_maximise
     started = time.monotonic()
 
     # The window, its title and its menu bar.
@@ -419,67 +519,13 @@ def main():
         fail("the game shows no window with a menu bar on the accessibility bus")
     if frame.name != "Tavrolin":
         fail("the window is titled %r" % frame.name)
-    menu = children(frame, "menu bar")[0].queryComponent().getExtents(pyatspi.DESKTOP_COORDS).height
-    extents = frame.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    client = (extents.width, extents.height - menu)  # below the menu bar
-    print("window %r with a menu bar %d px high; client area %dx%d below it"
-          % ((frame.name, menu) + client))
+    print("window %r with a menu bar %d px high" % (frame.name, client_size(frame)[1]))
 
-    # Where the panel stands in the window as the compositor frames it; the
-    # frame, and the panel's move for it, may come a moment late.
-    figures, last, n = None, "no picture", 0
-    until = time.monotonic() + 25
-    while time.monotonic() < until:
-        n += 1
-        try:
-            if args.session == "wayland":
-                # The frame is known only to the compositor: its picture of
-                # the window alone, frame included, has the outer size.
-                picture = shoot(os.path.join(args.shots, "window-%02d.png" % n), True)
-                outer, crop, note = (picture.width, picture.height), None, "the window's picture"
-            else:
-                # X11: the client geometry and the frame the window manager
-                # publishes; the window is cut out of a picture of the screen.
-                (cx, cy, cw, ch), (fl, fr, ft, fb) = x_geometry()
-                outer = (cw + fl + fr, ch + ft + fb)
-                crop = (cx - fl, cy - ft) + outer
-                note = "X11: client %dx%d at (%d,%d), frame %d,%d,%d,%d (left, right, top, bottom)" % (
-                    cw, ch, cx, cy, fl, fr, ft, fb)
-                if (cw, ch) != (client[0], client[1] + menu):
-                    raise Retry("the X11 window is %dx%d, the accessibility bus says %dx%d"
-                                % (cw, ch, client[0], client[1] + menu))
-                picture = shoot(os.path.join(args.shots, "screen-%02d.png" % n), False)
-            figures = measure(picture, *client)
-            if crop is not None and figures["client"] != (cx, cy + menu):
-                raise Retry("the client area below the menu bar is at %s on the screen; X11 puts it at (%d,%d)"
-                            % (figures["client"], cx, cy + menu))
-            figures.update(outer=outer, picture=picture, crop=crop, note=note,
-                           expected=layout(args.layout, "panel_offset", *outer))
-            off = [abs(a - b) for a, b in zip(figures["panel"], figures["expected"])]
-            if max(off) <= 1 and figures["top row whole"]:
-                break
-            last = "panel at %s, expected %s" % (figures["panel"], figures["expected"])
-        except Retry as why:
-            last = str(why)
-        time.sleep(0.5)
-    if figures is None:
-        fail("the panel was never found on the window's picture: %s" % last)
-    (pl, pt), (el, et), (ow, oh) = figures["panel"], figures["expected"], figures["outer"]
-    print("outer size %dx%d (%s); client area below the menu bar at (%d,%d) of the picture, #%02X%02X%02X"
-          % ((ow, oh, figures["note"]) + figures["client"] + figures["band"]))
-    print("panel at (%d,%d) in the client area below the menu bar; the centring puts it at (%d,%d)"
-          " for the outer size: off by (%d,%d)" % (pl, pt, el, et, pl - el, pt - et))
+    figures = placed(args, shoot, frame, "start-up")
     if args.keep:
         crop = ["-crop", "%dx%d+%d+%d" % (figures["crop"][2:] + figures["crop"][:2]), "+repage"] \
             if figures["crop"] else []
         subprocess.run(["convert", figures["picture"].path] + crop + ["-strip", args.keep], check=True, timeout=30)
-    cut = pl < 0 or pt < 0 or pl + PANEL[0] > client[0] or pt + PANEL[1] > client[1] or not figures["top row whole"]
-    if cut:
-        fail("part of the panel is cut off: %dx%d at (%d,%d) in a client area of %dx%d below the menu bar"
-             % (PANEL + (pl, pt) + client))
-    if abs(pl - el) > 1 or abs(pt - et) > 1:
-        fail("the panel stands at (%d,%d), the centring puts it at (%d,%d) for the outer size %dx%d"
-             % (pl, pt, el, et, ow, oh))
 
     # A real click on the first square of the scripts' games.
     try:
@@ -499,6 +545,13 @@ def main():
         fail("after the click player 1's attempts read %r and the next turn %r, not '1' and '2'"
              % (attempts, turn))
     print("the click scored: player 1 has 1 attempt, the turn is player 2's")
+
+    # Resized by the desktop: maximised, the panel follows.
+    maximise()
+    resized = placed(args, shoot, frame, "maximised", figures["outer"])
+    if resized["outer"] == figures["outer"] or resized["panel"] == figures["panel"]:
+        fail("maximised, the window is %dx%d with the panel at %s, as at start-up"
+             % (resized["outer"] + (resized["panel"],)))
 
 
 PANEL = (0, 0)
