@@ -5,19 +5,22 @@
 row of e2e_gnome.sh or e2e_kwin.sh:
 
  - over AT-SPI: a window titled "Tavrolin" with one menu bar;
- - the window's outer size: a picture of the window alone, frame included
-   and shadow left out, as the compositor takes it (GNOME's screenshot
-   tool, KWin's ScreenShot2); on X11 (XWayland) also the client geometry
-   and _NET_FRAME_EXTENTS, which must agree with it;
+ - the window's outer size: on Wayland, where only the compositor knows
+   the frame, the size of its picture of the window alone, frame included
+   and shadow left out (GNOME's screenshot tool, KWin's ScreenShot2); on
+   X11 (XWayland) the client geometry and _NET_FRAME_EXTENTS;
  - where the main panel stands in the client area below the menu bar, read
-   off that picture: the panel is the block of the surface's face colour
-   783 pixels wide, the client area the band of one colour around it. It
-   must show whole and stand where the centring (panel_offset in
-   windowlayout.sh) puts it for the outer size, a pixel either way;
+   off that picture (on X11, a picture of the screen): the panel is the
+   block of the surface's face colour 783 pixels wide, the client area the
+   band of one colour around it. It must show whole and stand where the
+   centring (panel_offset in windowlayout.sh) puts it for the outer size, a
+   pixel either way;
  - a real click, through the compositor's own input (mutter's RemoteDesktop
    D-Bus interface; KWin's fake-input Wayland protocol), on the first
    square, found on a picture of the whole screen, scores a hit: player 1
-   has one attempt and the turn passes to player 2.
+   has one attempt and the turn passes to player 2;
+ - maximised by the desktop (Super+Up on GNOME, a KWin script), the window
+   changes size and the panel again stands whole where the centring puts it.
 
 Prints the figures; on a fault says what is wrong and exits 1.
 Usage: desktop_probe.py --desktop gnome|kwin --session wayland|xwayland
@@ -132,9 +135,9 @@ def run_to(picture, x, y, dx, dy, colour):
 
 
 def measure(window, client_width, client_height):
-    """The panel's place in the client area below the menu bar, read off
-    the picture of the window alone, whose client area below the menu bar
-    is client_width x client_height."""
+    """The panel's place in the client area below the menu bar, and that
+    area's corner on the picture (of the window or the screen), given the
+    area's size."""
     pl, pt, top_row_whole = find_panel(window)
     pr, pb = pl + PANEL[0] - 1, pt + PANEL[1] - 1
     # The band right of the panel, near its bottom (which always shows):
