@@ -51,11 +51,12 @@ cat >"$XDG_CONFIG_HOME/kwinrc" <<'INI'
 Placement=Centered
 INI
 # kwin starts this in its session (with no arguments): it says where
-# XWayland is.
+# XWayland is, then waits, no longer than the test may run (kwin leaves it
+# behind when it ends; the cleanup ends it by its id).
 cat >"$tmp/started.sh" <<SH
 #!/bin/sh
 echo "\$\$ \${DISPLAY:-} \${XAUTHORITY:-}" >"$tmp/started.part" && mv "$tmp/started.part" "$tmp/started"
-exec sleep 1000
+exec sleep $limit
 SH
 chmod +x "$tmp/started.sh"
 socket=wayland-tavrolin
