@@ -8,6 +8,7 @@
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
 #include "ui/palette.h"
+#include "ui/windowframe.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,6 +25,10 @@ private slots:
     void startUp();
     void panelOrigin_data();
     void panelOrigin();
+    void panelPlace_data();
+    void panelPlace();
+    void frameUnknown_data();
+    void frameUnknown();
     void panelFollowsTheWindow_data();
     void panelFollowsTheWindow();
     void firstEighteenColourTicks();
@@ -71,6 +76,65 @@ void TestWindowLife::panelOrigin()
     const QPointF origin = ui::centredPanelOrigin(outerWidth, outerHeight, 11745.0f, 7695.0f);
     QCOMPARE(origin.x(), left);
     QCOMPARE(origin.y(), top);
+}
+
+void TestWindowLife::panelPlace_data()
+{
+    QTest::addColumn<QSize>("outer");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<bool>("keepInside");
+    QTest::addColumn<QPoint>("place");
+
+    // A known frame: the centring alone, even where the panel leaves the
+    // client area (a window with no frame at all, or made small).
+    QTest::newRow("openbox's frame") << QSize(792, 573) << QSize(792, 524) << false << QPoint(1, 6);
+    QTest::newRow("no frame, known") << QSize(792, 542) << QSize(792, 524) << false << QPoint(1, -10);
+    QTest::newRow("small, known") << QSize(400, 300) << QSize(400, 282) << false << QPoint(-196, -131);
+    // An assumed frame: centred for it when that shows the panel whole ...
+    QTest::newRow("Breeze's title bar assumed") << QSize(792, 579) << QSize(792, 524) << true << QPoint(1, 9);
+    QTest::newRow("large window") << QSize(1400, 1037) << QSize(1400, 982) << true << QPoint(305, 238);
+    // ... and otherwise moved the least it takes to show whole.
+    QTest::newRow("would cut the top") << QSize(792, 542) << QSize(792, 524) << true << QPoint(1, 0);
+    QTest::newRow("would cut the bottom") << QSize(792, 700) << QSize(792, 520) << true << QPoint(1, 7);
+    QTest::newRow("would cut the right") << QSize(820, 579) << QSize(784, 524) << true << QPoint(1, 9);
+    QTest::newRow("room for none of it") << QSize(400, 337) << QSize(400, 282) << true << QPoint(0, 0);
+}
+
+void TestWindowLife::panelPlace()
+{
+    QFETCH(QSize, outer);
+    QFETCH(QSize, client);
+    QFETCH(bool, keepInside);
+    QFETCH(QPoint, place);
+    QCOMPARE(ui::mainPanelPlace(outer, client, keepInside), place);
+}
+
+void TestWindowLife::frameUnknown_data()
+{
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<QMargins>("margins");
+    QTest::addColumn<bool>("frameless");
+    QTest::addColumn<bool>("fullScreen");
+    QTest::addColumn<bool>("unknown");
+
+    QTest::newRow("Wayland, the compositor's frame") << "wayland" << QMargins() << false << false << true;
+    QTest::newRow("Wayland through EGL") << "wayland-egl" << QMargins() << false << false << true;
+    QTest::newRow("Wayland, Qt's frame") << "wayland" << QMargins(3, 30, 3, 3) << false << false << false;
+    QTest::newRow("Wayland, frameless") << "wayland" << QMargins() << true << false << false;
+    QTest::newRow("Wayland, full screen") << "wayland" << QMargins() << false << true << false;
+    QTest::newRow("X11, no window manager") << "xcb" << QMargins() << false << false << false;
+    QTest::newRow("X11, framed") << "xcb" << QMargins(0, 37, 0, 0) << false << false << false;
+    QTest::newRow("offscreen") << "offscreen" << QMargins() << false << false << false;
+}
+
+void TestWindowLife::frameUnknown()
+{
+    QFETCH(QString, platform);
+    QFETCH(QMargins, margins);
+    QFETCH(bool, frameless);
+    QFETCH(bool, fullScreen);
+    QFETCH(bool, unknown);
+    QCOMPARE(ui::frameIsUnknown(platform, margins, frameless, fullScreen), unknown);
 }
 
 void TestWindowLife::panelFollowsTheWindow_data()

@@ -16,7 +16,7 @@
 #include "ui/modgame.h"
 #include "ui/palette.h"
 #include "ui/soundoutput.h"
-#include "ui/twips.h"
+#include "ui/windowframe.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -144,7 +144,9 @@ void NumGame::resizeEvent(QResizeEvent *event)
 // by the window manager once it has reparented the window on X11, made by
 // Qt with its decoration on Wayland. Its arrival changes the outer size
 // without resizing the client area, so the outer size is looked at again
-// whenever the window is shown, moved, changes state or paints.
+// whenever the window is shown, moved, changes state or paints. (A Wayland
+// compositor that draws the frame itself never tells its size; outerSize()
+// then counts an assumed one.)
 bool NumGame::event(QEvent *event)
 {
     const bool handled = QMainWindow::event(event);
@@ -162,12 +164,22 @@ bool NumGame::event(QEvent *event)
     return handled;
 }
 
+bool NumGame::frameUnknown() const
+{
+    const QWindow *window = windowHandle();
+    return window && frameIsUnknown(QGuiApplication::platformName(), window->frameMargins(),
+                                    windowFlags().testFlag(Qt::FramelessWindowHint), isFullScreen());
+}
+
 QSize NumGame::outerSize() const
 {
     // The platform window's frame is read afresh; QWidget's own copy of the
     // frame is only brought up to date by moves and resizes.
     const QWindow *window = windowHandle();
-    return window ? window->frameGeometry().size() : frameGeometry().size();
+    const QSize outer = window ? window->frameGeometry().size() : frameGeometry().size();
+    if (!frameUnknown())
+        return outer;
+    return outer.grownBy(AssumedServerFrame);
 }
 
 void NumGame::Form_Resize()
@@ -176,10 +188,7 @@ void NumGame::Form_Resize()
         return;
     const QSize outer = outerSize();
     m_centredFor = outer;
-    const QPointF origin = centredPanelOrigin(static_cast<float>(outer.width() * TwipsPerPixel),
-                                              static_cast<float>(outer.height() * TwipsPerPixel),
-                                              float(MainPanelWidthTwips), float(MainPanelHeightTwips));
-    Frame1[0]->move(twipsToPixels(origin.x()), twipsToPixels(origin.y()));
+    Frame1[0]->move(mainPanelPlace(outer, m_client->size(), frameUnknown()));
 }
 
 void NumGame::Timer3_Timer()

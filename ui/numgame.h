@@ -102,8 +102,10 @@ private:
     GameLabel *square(Series series, int index) const;
     void PlayHitSound();
     // The window's whole size on screen: title bar, borders and menu bar
-    // included, as the window manager or compositor frames it.
+    // included, as the window manager or compositor frames it; where the
+    // compositor draws a frame it does not describe, with the frame assumed.
     QSize outerSize() const;
+    bool frameUnknown() const;
 
     game::GameState m_state;
     qint16 ColorCycleCount = 0; // background colour ticks so far
