@@ -4,9 +4,14 @@
 // What assistive tools read from the window, through Qt's accessibility
 // interfaces (the ones the AT-SPI bridge serves): the squares by their place
 // in the field with their texts as descriptions, kept current and announced
-// as they change; the scores, attempts and turn; the menu's access keys;
-// and the press action on the labels that react to clicks.
+// as they change; the phrase that says each hit's result; the scores,
+// attempts and turn; the menu's access keys; and the press action on the
+// labels that react to clicks. And play without a mouse: the Tab key's
+// round, the arrows over the field, Space and Return on a square, and the
+// focus mark that only the keyboard brings.
 
+#include "game/field.h"
+#include "game/spoken.h"
 #include "game/textvalue.h"
 #include "support/gamedriver.h"
 #include "ui/gamelabel.h"
@@ -14,7 +19,11 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QDesktopServices>
+#include <QApplication>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
@@ -80,6 +89,16 @@ private slots:
     void pressActionClicks();
     void labelsThatOnlyShowOfferNoPress_data();
     void labelsThatOnlyShowOfferNoPress();
+    void hitPhrases_data();
+    void hitPhrases();
+    void tabRound();
+    void arrowsMoveOverTheField_data();
+    void arrowsMoveOverTheField();
+    void keysClickAsTheMouseDoes_data();
+    void keysClickAsTheMouseDoes();
+    void wholeGameByKeys();
+    void focusMarkOnlyFromKeys();
+    void scoreBoardTextByKeys();
 
 private:
     QList<GameLabel *> squares() const;
@@ -138,11 +157,21 @@ void TestAccessibility::squaresReadTheirTexts()
         QCOMPARE(accessibleText(square, QAccessible::Description), QStringLiteral("-0"));
     fresh.window().Label2_Click(4);
     int changed = 0;
+    GameLabel *hit = fresh.square(false, 4);
     for (GameLabel *square : board) {
-        QCOMPARE(accessibleText(square, QAccessible::Description), square->text());
+        if (square != hit)
+            QCOMPARE(accessibleText(square, QAccessible::Description), square->text());
         changed += square->text() != QStringLiteral("-0") ? 1 : 0;
     }
     QCOMPARE(changed, 18); // each series shows "-0" on one square again
+    // The hit square says the hit's result instead, until the next hit or
+    // a new game.
+    const qint16 worth = game::textValue(hit->text());
+    QCOMPARE(accessibleText(hit, QAccessible::Description),
+             game::hitPhrase(QStringLiteral("PLAYER 1"), worth, worth, 1, QStringLiteral("PLAYER 2")));
+    fresh.window().Resetz_Click();
+    for (GameLabel *square : board)
+        QCOMPARE(accessibleText(square, QAccessible::Description), square->text());
 }
 
 void TestAccessibility::scoresAttemptsAndTurnRead()
@@ -307,6 +336,294 @@ void TestAccessibility::labelsThatOnlyShowOfferNoPress()
     actions->doAction(pressName());
     QTest::qWait(20);
     QCOMPARE(clicks.size(), 0);
+}
+
+void TestAccessibility::hitPhrases_data()
+{
+    QTest::addColumn<QString>("phrase");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("first hit") << game::hitPhrase("PLAYER 1", 7, 7, 1, "PLAYER 2")
+                               << "PLAYER 1 scores 7. Total 7 after 1 attempt. Next PLAYER 2.";
+    QTest::newRow("negative, renamed") << game::hitPhrase("Eve", -6, -3, 4, "Bob")
+                                       << "Eve scores -6. Total -3 after 4 attempts. Next Bob.";
+    QTest::newRow("last hit names nobody next") << game::hitPhrase("PLAYER 2", 0, 11, 10, QString())
+                                                << "PLAYER 2 scores 0. Total 11 after 10 attempts.";
+    QTest::newRow("second player won") << game::endPhrase("2", -4, 3) << "PLAYER 2 WON. Score difference 7.";
+    QTest::newRow("first player won") << game::endPhrase("1", 23, 11) << "PLAYER 1 WON. Score difference 12.";
+    QTest::newRow("tie") << game::endPhrase("X", 5, 5) << "A tie. Score difference 0.";
+}
+
+void TestAccessibility::hitPhrases()
+{
+    QFETCH(QString, phrase);
+    QFETCH(QString, expected);
+    QCOMPARE(phrase, expected);
+}
+
+namespace {
+
+// The name a focus stop is known by in these tests: a square by its place,
+// anything else by its object name.
+QString stopName(const QWidget *w)
+{
+    if (!w)
+        return QStringLiteral("<nothing>");
+    const QString name = w->accessibleName();
+    return name.startsWith(QStringLiteral("Square ")) ? name.section(QLatin1Char(','), 0, 0) : w->objectName();
+}
+
+QStringList tabRoundFrom(QWidget *window, Qt::Key key, int presses)
+{
+    QStringList seen;
+    for (int i = 0; i < presses; ++i) {
+        QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : window, key);
+        seen << stopName(QApplication::focusWidget());
+    }
+    return seen;
+}
+
+} // namespace
+
+void TestAccessibility::tabRound()
+{
+    ui::NumGame &w = m_game->window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // The window opens with the focus on the first square, unmarked.
+    QCOMPARE(stopName(QApplication::focusWidget()), QStringLiteral("Square 1"));
+    QVERIFY(!m_game->square(true, 0)->showsFocusMark());
+
+    QStringList round;
+    for (int n = 2; n <= 20; ++n)
+        round << QStringLiteral("Square %1").arg(n);
+    round << "Resetz";
+    for (int i : {6, 7, 8, 9, 10, 11, 12, 13, 0, 1, 2, 3, 4, 5})
+        round << QStringLiteral("Label11(%1)").arg(i);
+    round << "Image3(1)" << "Image3(0)" << "Label19" << "Label12" << "Square 1";
+    QCOMPARE(tabRoundFrom(&w, Qt::Key_Tab, int(round.size())), round);
+    // Shift+Tab goes the same round backwards.
+    QStringList back = round;
+    std::reverse(back.begin(), back.end());
+    back.removeFirst();
+    back << "Square 1";
+    QCOMPARE(tabRoundFrom(&w, Qt::Key_Backtab, int(back.size())), back);
+
+    // With the score board shown its text comes after Reset, and the
+    // squares under the board are passed over.
+    w.ScoreBoard_Click();
+    auto *text = w.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    QVERIFY(text && text->isVisible());
+    w.findChild<QPushButton *>(QStringLiteral("Resetz"))->setFocus(Qt::TabFocusReason);
+    QCOMPARE(tabRoundFrom(&w, Qt::Key_Tab, 2), QStringList({"Text1", "Label11(6)"}));
+    QCOMPARE(tabRoundFrom(&w, Qt::Key_Backtab, 3), QStringList({"Text1", "Resetz", "Label12"}));
+}
+
+void TestAccessibility::arrowsMoveOverTheField_data()
+{
+    QTest::addColumn<int>("from"); // place number, 1 to 20
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("to");
+    QTest::newRow("right, first to second series") << 1 << int(Qt::Key_Right) << 2;
+    QTest::newRow("left") << 8 << int(Qt::Key_Left) << 7;
+    QTest::newRow("down, to the other series") << 2 << int(Qt::Key_Down) << 7;
+    QTest::newRow("down, same series (odd rows)") << 5 << int(Qt::Key_Down) << 10;
+    QTest::newRow("up") << 17 << int(Qt::Key_Up) << 12;
+    QTest::newRow("right edge stays") << 10 << int(Qt::Key_Right) << 10;
+    QTest::newRow("left edge stays") << 11 << int(Qt::Key_Left) << 11;
+    QTest::newRow("top edge stays") << 3 << int(Qt::Key_Up) << 3;
+    QTest::newRow("bottom edge stays") << 19 << int(Qt::Key_Down) << 19;
+    QTest::newRow("Label2(2), off the grid, is on the field") << 11 << int(Qt::Key_Up) << 6;
+}
+
+void TestAccessibility::arrowsMoveOverTheField()
+{
+    QFETCH(int, from);
+    QFETCH(int, key);
+    QFETCH(int, to);
+    auto squareAtPlace = [this](int place) {
+        const game::SquareRef ref = game::squareAt({(place - 1) / 5, (place - 1) % 5});
+        return m_game->square(ref.firstSeries, ref.index);
+    };
+    m_game->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_game->window()));
+    // Reached by the keyboard, as a player reaches it.
+    squareAtPlace(from)->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(squareAtPlace(from), Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QVERIFY(squareAtPlace(from)->showsFocusMark());
+    QTest::keyClick(squareAtPlace(from), Qt::Key(key));
+    QCOMPARE(stopName(QApplication::focusWidget()), QStringLiteral("Square %1").arg(to));
+    QVERIFY(squareAtPlace(to)->showsFocusMark());
+    // The arrows only move: nothing is hit.
+    QCOMPARE(m_game->window().state().HitCount, qint16(0));
+    QCOMPARE(m_game->sound.resources(), QList<int>());
+}
+
+void TestAccessibility::keysClickAsTheMouseDoes_data()
+{
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<int>("key");
+    QTest::newRow("square, Space") << "Label1(3)" << int(Qt::Key_Space);
+    QTest::newRow("square, Return") << "Label2(6)" << int(Qt::Key_Return);
+    QTest::newRow("square, keypad Enter") << "Label2(0)" << int(Qt::Key_Enter);
+    QTest::newRow("catalogue entry, Space") << "Label11(0)" << int(Qt::Key_Space);
+    QTest::newRow("catalogue entry, Return") << "Label11(9)" << int(Qt::Key_Return);
+    QTest::newRow("Visit link, Return") << "Label12" << int(Qt::Key_Return);
+    QTest::newRow("Free Download link, Space") << "Label19" << int(Qt::Key_Space);
+    QTest::newRow("symbol, Space") << "Image3(1)" << int(Qt::Key_Space);
+}
+
+void TestAccessibility::keysClickAsTheMouseDoes()
+{
+    QFETCH(QString, label);
+    QFETCH(int, key);
+    BrowserStandIn browser;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &browser, "open");
+    const auto restore = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("http")); });
+
+    GameLabel *target = m_game->label(label);
+    m_game->window().activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&m_game->window()));
+    target->setFocus(Qt::TabFocusReason);
+    QCOMPARE(QApplication::focusWidget(), target);
+    QTest::keyClick(target, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    const QStringList pressed = outcome(*m_game, browser);
+    // A held key repeats without clicking again; a key with Ctrl is no click.
+    QKeyEvent repeat(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(target, &repeat);
+    QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+    QTest::qWait(20);
+    QCOMPARE(outcome(*m_game, browser), pressed);
+
+    // Exactly what one click does on a window in the same state, where the
+    // click gives no focus.
+    testing::GameDriver twin;
+    twin.settleBoard();
+    twin.window().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&twin.window()));
+    browser.opened.clear();
+    const QStringList before = outcome(twin, browser);
+    const QWidget *focused = twin.window().focusWidget();
+    QTest::mouseClick(twin.label(label), Qt::LeftButton);
+    QCOMPARE(pressed, outcome(twin, browser));
+    QVERIFY(pressed != before);
+    QCOMPARE(twin.window().focusWidget(), focused);
+}
+
+void TestAccessibility::wholeGameByKeys()
+{
+    // Twenty hits by Space on squares reached by the arrows, then one by
+    // Return that is refused. Every hit's phrase is on the square hit, and
+    // a mouse game on the same squares (in a window made afterwards: the
+    // sound goes to the newest window) ends exactly the same.
+    ui::NumGame &w = m_game->window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    // A snake over the field from the first square: every square once, and
+    // back up to the third row for the last hit.
+    const Qt::Key R = Qt::Key_Right, L = Qt::Key_Left, D = Qt::Key_Down;
+    const Qt::Key path[20] = {R, R, R, R, D, L, L, L, L, D, R, R, R, R, D, L, L, L, L, Qt::Key_Up};
+    QStringList hitSquares;
+    for (int hit = 0; hit < 20; ++hit) {
+        GameLabel *from = qobject_cast<GameLabel *>(QApplication::focusWidget());
+        QVERIFY(from);
+        QTest::keyClick(from, path[hit]);
+        auto *on = qobject_cast<GameLabel *>(QApplication::focusWidget());
+        QVERIFY2(on && on != from, qPrintable(QStringLiteral("hit %1 from %2").arg(hit + 1).arg(stopName(from))));
+        QTest::keyClick(on, Qt::Key_Space);
+        hitSquares << on->objectName();
+        const int player = hit % 2;
+        const QString score = m_game->label(player == 0 ? "Label5" : "Label3")->text();
+        const QString attempts = m_game->label(player == 0 ? "Label6" : "Label4")->text();
+        QCOMPARE(attempts, QString::number(hit / 2 + 1));
+        const QString said = accessibleText(on, QAccessible::Description);
+        QVERIFY2(said.startsWith(game::hitPhrase(QStringLiteral("PLAYER %1").arg(player + 1), game::textValue(on->text()),
+                                                 game::textValue(score), game::textValue(attempts),
+                                                 hit == 19 ? QString() : QStringLiteral("PLAYER %1").arg(2 - player))),
+                 qPrintable(said));
+    }
+    auto *last = qobject_cast<GameLabel *>(QApplication::focusWidget());
+    QVERIFY(last);
+    const QString end = game::endPhrase(m_game->label("Label9(1)")->text(), w.state().FinalScore1,
+                                        w.state().FinalScore2);
+    QVERIFY2(accessibleText(last, QAccessible::Description).endsWith(QLatin1Char(' ') + end), qPrintable(end));
+    QTest::keyClick(last, Qt::Key_Return);
+    QCOMPARE(m_game->dialogs.messages.size(), 1);
+    QCOMPARE(m_game->dialogs.messages.last().text, game::gameOverMessage());
+    const QStringList byKeys = outcome(*m_game, BrowserStandIn());
+
+    testing::GameDriver twin;
+    twin.settleBoard();
+    for (const QString &name : hitSquares)
+        QTest::mouseClick(twin.label(name), Qt::LeftButton);
+    QTest::mouseClick(twin.label(hitSquares.last()), Qt::LeftButton);
+    QCOMPARE(byKeys, outcome(twin, BrowserStandIn()));
+}
+
+void TestAccessibility::focusMarkOnlyFromKeys()
+{
+    // What a square looks like: the mark is drawn only after a key moved
+    // the focus, inside the border, in neither of the square's colours'
+    // place: its text and background colours stay as they were.
+    ui::NumGame &w = m_game->window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    GameLabel *first = m_game->square(true, 0);
+    QCOMPARE(QApplication::focusWidget(), first);
+    const QImage unmarked = first->grab().toImage();
+    const QRect geometry = first->geometry();
+    const QColor text = first->textColor(), back = first->backColor();
+    QVERIFY(!first->showsFocusMark());
+
+    // A click on a square hits it and gives no focus mark.
+    GameLabel *other = m_game->square(false, 3);
+    QTest::mouseClick(other, Qt::LeftButton);
+    QVERIFY(!other->hasFocus());
+    QVERIFY(!first->showsFocusMark());
+    QCOMPARE(first->grab().toImage(), unmarked);
+
+    QTest::keyClick(&w, Qt::Key_Tab);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), first);
+    QVERIFY(first->showsFocusMark());
+    const QImage marked = first->grab().toImage();
+    QCOMPARE(first->geometry(), geometry);
+    QCOMPARE(first->textColor(), text);
+    QCOMPARE(first->backColor(), back);
+    QVERIFY(marked != unmarked);
+    // The mark lies inside the border, and the centre (the number) is as before.
+    const QPoint centre(marked.width() / 2, marked.height() / 2);
+    QCOMPARE(marked.pixelColor(centre), unmarked.pixelColor(centre));
+    QCOMPARE(marked.pixelColor(0, 0), unmarked.pixelColor(0, 0));
+    QCOMPARE(marked.pixelColor(4, marked.height() / 2), QColor(0, 0, 128));
+}
+
+void TestAccessibility::scoreBoardTextByKeys()
+{
+    // The score board's text scrolls by keys once Tab has reached it.
+    ui::NumGame &w = m_game->window();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    auto *text = w.findChild<QPlainTextEdit *>(QStringLiteral("Text1"));
+    QVERIFY(text);
+    w.ScoreBoard_Click();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QStringLiteral("Scores of Game %1, a line long enough to scroll sideways as well as down").arg(i);
+    text->setPlainText(lines.join(QLatin1Char('\n')));
+    w.findChild<QPushButton *>(QStringLiteral("Resetz"))->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), text);
+    QCOMPARE(text->verticalScrollBar()->value(), 0);
+    QTest::keyClick(text, Qt::Key_PageDown);
+    QVERIFY(text->verticalScrollBar()->value() > 0);
+    const int afterPage = text->verticalScrollBar()->value();
+    QTest::keyClick(text, Qt::Key_Down);
+    QTest::keyClick(text, Qt::Key_Down);
+    QVERIFY(text->verticalScrollBar()->value() > afterPage);
+    QTest::keyClick(text, Qt::Key_Right);
+    QVERIFY(text->horizontalScrollBar()->value() > 0);
+    QCOMPARE(text->toPlainText(), lines.join(QLatin1Char('\n'))); // read only
 }
 
 QTEST_MAIN(TestAccessibility)

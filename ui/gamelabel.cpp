@@ -6,7 +6,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -111,7 +114,7 @@ GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
-    if (!accessibleName().isEmpty() && accessibleDescription() != text)
+    if (!accessibleName().isEmpty() && !m_holdDescription && accessibleDescription() != text)
         setAccessibleDescription(text); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
@@ -121,6 +124,33 @@ void GameLabel::setAccessibleCaption(const QString &caption)
 {
     setAccessibleName(caption);
     setAccessibleDescription(caption.isEmpty() ? QString() : text());
+}
+
+void GameLabel::announce(const QString &phrase)
+{
+    m_holdDescription = false;
+    if (accessibleDescription() != phrase)
+        setAccessibleDescription(phrase);
+}
+
+void GameLabel::readText()
+{
+    m_holdDescription = false;
+    if (!accessibleName().isEmpty() && accessibleDescription() != text())
+        setAccessibleDescription(text());
+}
+
+void GameLabel::setPressable(bool on)
+{
+    m_pressable = on;
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool GameLabel::showsFocusMark() const
+{
+    QStyleOption option;
+    option.initFrom(this);
+    return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
 }
 
 void GameLabel::setAutoSize(bool on)
@@ -217,6 +247,40 @@ bool GameLabel::event(QEvent *event)
     const auto *help = static_cast<QHelpEvent *>(event);
     QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
     return true;
+}
+
+void GameLabel::keyPressEvent(QKeyEvent *event)
+{
+    const bool clickKey = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                          event->key() == Qt::Key_Enter;
+    if (m_pressable && clickKey && (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier) {
+        event->accept();
+        // One click for each press of the key, as many as of the button.
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    }
+    emit keyDown(event->key());
+    QLabel::keyPressEvent(event);
+}
+
+// The focus mark: a thick frame just inside the square's border, in the
+// colour of the score of the second player, over whatever the label shows.
+// It takes no room, and the label's own colours stay as they are.
+void GameLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!showsFocusMark())
+        return;
+    constexpr int inset = 3;
+    constexpr int width = 3;
+    QPainter painter(this);
+    QPen pen(QColor(0, 0, 128), width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = width / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset + half, inset + half, -(inset + half), -(inset + half)));
 }
 
 void GameLabel::mouseMoveEvent(QMouseEvent *event)

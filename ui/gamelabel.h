@@ -7,11 +7,15 @@
 
 namespace ui {
 
-// A windowless-style text (or picture) control: no focus, plain text, an
-// optional thin border, transparent or opaque, and optionally sized to its
-// text. It reports clicks, presses and pointer moves the way the window's
-// handlers expect them. Assistive tools read it as Qt reads any QLabel; one
-// that reacts to clicks (setPressable) also offers them a press action.
+// A windowless-style text (or picture) control: plain text, an optional
+// thin border, transparent or opaque, and optionally sized to its text. It
+// reports clicks, presses and pointer moves the way the window's handlers
+// expect them. Assistive tools read it as Qt reads any QLabel; one that
+// reacts to clicks (setPressable) also offers them a press action, and is a
+// stop of the Tab key: Space or Return then clicks it. A click never gives
+// a label the focus, and a focused label shows its focus mark only once the
+// keyboard has moved the focus (Qt's WA_KeyboardFocusChange), so a player
+// with a mouse never sees one.
 class GameLabel : public QLabel
 {
     Q_OBJECT
@@ -28,12 +32,28 @@ public:
     // A label without one is read by its text, as any label.
     void setAccessibleCaption(const QString &caption);
 
+    // A short phrase for screen readers, given as the accessible description
+    // in place of the text: a screen reader speaks a change of the focused
+    // object's description at once. The text is read again from the next
+    // change of the text on, or from readText(). holdDescription() keeps the
+    // description as it is through changes of the text until the phrase
+    // comes, so that a reader hears the phrase and not the text before it.
+    void announce(const QString &phrase);
+    void holdDescription() { m_holdDescription = true; }
+    void readText();
+
     // A label whose click does something (a square, a catalogue entry, a
     // link) is pressable: screen readers can then press it from the
-    // accessible tree, which clicks it (emits clicked()). Labels that only
-    // show something are not, and offer no press action.
-    void setPressable(bool on) { m_pressable = on; }
+    // accessible tree, which clicks it (emits clicked()), and it takes the
+    // focus from the Tab key (never from a click), where Space and Return
+    // click it. Labels that only show something are not, and offer no press
+    // action and no focus.
+    void setPressable(bool on);
     bool isPressable() const { return m_pressable; }
+
+    // Whether the label shows its focus mark now: it has the focus, and the
+    // keyboard moved it there.
+    bool showsFocusMark() const;
 
     void setAutoSize(bool on);
     bool autoSize() const { return m_autoSize; }
@@ -52,6 +72,7 @@ signals:
     void doubleClicked();
     void mouseDown(Qt::MouseButton button);
     void mouseMoved();
+    void keyDown(int key);      // a key other than the click's, while the label has the focus
 
 protected:
     // The tooltip shows as plain text, as typed: QToolTip would take a
@@ -61,6 +82,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void fitToText();
@@ -68,6 +91,7 @@ private:
     bool m_autoSize = false;
     bool m_pressable = false;
     bool m_leftPressed = false;
+    bool m_holdDescription = false;
     // The colours last given by setTextColor and setBackColor (invalid until
     // then): giving the same colour again leaves the palette alone, as every
     // hit repaints all twenty squares in their resting colours.
