@@ -20,7 +20,8 @@ namespace {
 // What assistive tools read of a game label: what Qt gives any QLabel (a
 // static text, or a graphic when it shows a picture; named by its text
 // unless it has an accessible name; a picture's size and tooltip), and on
-// a pressable label the press action, which clicks it.
+// a pressable label the press action, which clicks it. A square reads as a
+// push button.
 class AccessibleGameLabel final : public QAccessibleWidget, public QAccessibleImageInterface
 {
 public:
@@ -28,7 +29,9 @@ public:
 
     QAccessible::Role role() const override
     {
-        return label()->pixmap().isNull() ? QAccessibleWidget::role() : QAccessible::Graphic;
+        if (!label()->pixmap().isNull())
+            return QAccessible::Graphic;
+        return label()->readsAsButton() ? QAccessible::Button : QAccessibleWidget::role();
     }
 
     QString text(QAccessible::Text t) const override
@@ -114,7 +117,7 @@ GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
-    if (!accessibleName().isEmpty() && !m_holdDescription && accessibleDescription() != text)
+    if (!accessibleName().isEmpty() && accessibleDescription() != text)
         setAccessibleDescription(text); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
@@ -124,20 +127,6 @@ void GameLabel::setAccessibleCaption(const QString &caption)
 {
     setAccessibleName(caption);
     setAccessibleDescription(caption.isEmpty() ? QString() : text());
-}
-
-void GameLabel::announce(const QString &phrase)
-{
-    m_holdDescription = false;
-    if (accessibleDescription() != phrase)
-        setAccessibleDescription(phrase);
-}
-
-void GameLabel::readText()
-{
-    m_holdDescription = false;
-    if (!accessibleName().isEmpty() && accessibleDescription() != text())
-        setAccessibleDescription(text());
 }
 
 void GameLabel::setPressable(bool on)

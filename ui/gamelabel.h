@@ -32,15 +32,11 @@ public:
     // A label without one is read by its text, as any label.
     void setAccessibleCaption(const QString &caption);
 
-    // A short phrase for screen readers, given as the accessible description
-    // in place of the text: a screen reader speaks a change of the focused
-    // object's description at once. The text is read again from the next
-    // change of the text on, or from readText(). holdDescription() keeps the
-    // description as it is through changes of the text until the phrase
-    // comes, so that a reader hears the phrase and not the text before it.
-    void announce(const QString &phrase);
-    void holdDescription() { m_holdDescription = true; }
-    void readText();
+    // Screen readers read a square as a push button (named by its place,
+    // described by its number), which they speak when it takes the focus
+    // with both name and number; a label they speak by name only.
+    void setReadAsButton(bool on) { m_readAsButton = on; }
+    bool readsAsButton() const { return m_readAsButton; }
 
     // A label whose click does something (a square, a catalogue entry, a
     // link) is pressable: screen readers can then press it from the
@@ -91,7 +87,7 @@ private:
     bool m_autoSize = false;
     bool m_pressable = false;
     bool m_leftPressed = false;
-    bool m_holdDescription = false;
+    bool m_readAsButton = false;
     // The colours last given by setTextColor and setBackColor (invalid until
     // then): giving the same colour again leaves the palette alone, as every
     // hit repaints all twenty squares in their resting colours.

@@ -24,6 +24,7 @@ class WebBrowser;
 
 namespace ui {
 
+class Announcer;
 class BoardText;
 class GameLabel;
 class IntervalTimer;
@@ -164,6 +165,7 @@ private:
     GameLabel *Image2 = nullptr;  // the publisher's logo
     std::array<GameLabel *, 2> Image3{}; // the publisher's symbols, links (navy, red)
     std::array<GameLabel *, 1> Image4{}; // the game's title banner
+    Announcer *m_spoken = nullptr;   // says each hit's result to screen readers; never seen
     IntervalTimer *Timer1 = nullptr; // the winner banner's blinks
     IntervalTimer *Timer3 = nullptr; // the background colour's cycle
 

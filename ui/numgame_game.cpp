@@ -13,6 +13,7 @@
 #include "game/textvalue.h"
 #include "game/winner.h"
 #include "scores/players.h"
+#include "ui/announcer.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -48,10 +49,6 @@ void NumGame::Reset_Click()
     Label6->setText(QStringLiteral("Attempts"));
     Label4->setText(QStringLiteral("Attempts"));
     Reset_Colors();
-    for (size_t i = 0; i < Label1.size(); ++i) { // the last hit's phrase is spoken; the squares read their texts
-        Label1[i]->readText();
-        Label2[i]->readText();
-    }
     Label8[2]->setText(QStringLiteral("1"));
     Label17->setText(game::turnPrompt(m_state.PlayerName[0]));
     Label10->setText(QString());
@@ -87,7 +84,6 @@ void NumGame::hit(Series series, int index)
 
     Reset_Colors();
     GameLabel *hitSquare = square(series, index);
-    hitSquare->holdDescription(); // until it says the hit's result
     hitSquare->setTextColor(kHitText);
     hitSquare->setBackColor(kHitBack);
 
@@ -120,7 +116,7 @@ void NumGame::hit(Series series, int index)
         Label17->setText(game::turnPrompt(m_state.PlayerName[0]));
     }
 
-    // What a screen reader says at once, the hit square having the focus.
+    // What a screen reader says at once, wherever the focus is.
     const int player = firstPlayer ? 0 : 1;
     QString phrase = game::hitPhrase(m_state.PlayerName[player], m_state.HitValue,
                                      game::textValue((firstPlayer ? Label5 : Label3)->text()),
@@ -133,10 +129,10 @@ void NumGame::hit(Series series, int index)
         Label8[2]->setText(QStringLiteral("X"));
         WinGame();
         phrase += QLatin1Char(' ') + game::endPhrase(Label9[1]->text(), m_state.FinalScore1, m_state.FinalScore2);
-        hitSquare->announce(phrase); // before the log is written, which may show a message
+        m_spoken->say(phrase); // before the log is written, which may show a message
         AppendScore();
     } else {
-        hitSquare->announce(phrase);
+        m_spoken->say(phrase);
     }
 }
 

@@ -11,6 +11,7 @@
 #include "publisher/catalogue.h"
 #include "publisher/publisher.h"
 #include "publisher/webbrowser.h"
+#include "ui/announcer.h"
 #include "ui/appicon.h"
 #include "ui/boardtext.h"
 #include "ui/fonts.h"
@@ -118,6 +119,7 @@ GameLabel *makeSquare(QWidget *parent, const QString &name, int left, int top)
     square->setOpaque(true);
     square->setText(QStringLiteral("-0"));
     square->setPressable(true);
+    square->setReadAsButton(true);
     return square;
 }
 
@@ -318,6 +320,9 @@ void NumGame::buildControls()
         clickable->setPressable(true);
 
     setTabOrder();
+
+    m_spoken = new Announcer(panel);
+    m_spoken->setObjectName(QStringLiteral("Spoken"));
 
     // The hand over the two links is part of their design.
     QCursor handCursor = loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0), pictureScale());
