@@ -7,6 +7,11 @@
 
 namespace game {
 
+QString squareShows()
+{
+    return QStringLiteral("Shows %1");
+}
+
 QString hitPhrase(const QString &hitter, qint16 points, qint16 total, qint16 attempts, const QString &nextPlayer)
 {
     QString phrase = QStringLiteral("%1 scores %2. Total %3 after %4 %5.")

@@ -10,6 +10,11 @@ namespace game {
 // What a screen reader says of a game as it goes, in short plain phrases.
 // None of it is shown on screen.
 
+// How a square is described: "Shows -4", with "%1" for what it shows.
+// (Orca leaves out a description found inside the name, and a bare "5"
+// is inside "Square 10, row 2, column 5".)
+QString squareShows();
+
 // One hit: who hit, the points scored, that player's total and attempts,
 // and who plays next (nobody after the last hit of a game):
 // "PLAYER 1 scores 7. Total 12 after 3 attempts. Next PLAYER 2."

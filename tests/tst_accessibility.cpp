@@ -144,7 +144,7 @@ void TestAccessibility::squaresAreNamedByTheirPlace()
 void TestAccessibility::squaresReadTheirTexts()
 {
     for (GameLabel *square : squares())
-        QCOMPARE(accessibleText(square, QAccessible::Description), square->text());
+        QCOMPARE(accessibleText(square, QAccessible::Description), QStringLiteral("Shows ") + square->text());
 
     // On a fresh board (every square "-0") a hit renumbers both series, and
     // every square reads its new text. (That the change is announced over
@@ -155,11 +155,11 @@ void TestAccessibility::squaresReadTheirTexts()
     for (int i = 0; i < 10; ++i)
         board << fresh.square(true, i) << fresh.square(false, i);
     for (GameLabel *square : board)
-        QCOMPARE(accessibleText(square, QAccessible::Description), QStringLiteral("-0"));
+        QCOMPARE(accessibleText(square, QAccessible::Description), QStringLiteral("Shows -0"));
     fresh.window().Label2_Click(4);
     int changed = 0;
     for (GameLabel *square : board) {
-        QCOMPARE(accessibleText(square, QAccessible::Description), square->text());
+        QCOMPARE(accessibleText(square, QAccessible::Description), QStringLiteral("Shows ") + square->text());
         changed += square->text() != QStringLiteral("-0") ? 1 : 0;
     }
     QCOMPARE(changed, 18); // each series shows "-0" on one square again

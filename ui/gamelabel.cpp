@@ -117,16 +117,22 @@ GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
-    if (!accessibleName().isEmpty() && accessibleDescription() != text)
-        setAccessibleDescription(text); // announced to assistive tools as a description change
+    if (!accessibleName().isEmpty() && accessibleDescription() != describedText())
+        setAccessibleDescription(describedText()); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
 }
 
-void GameLabel::setAccessibleCaption(const QString &caption)
+void GameLabel::setAccessibleCaption(const QString &caption, const QString &describe)
 {
+    m_describe = describe;
     setAccessibleName(caption);
-    setAccessibleDescription(caption.isEmpty() ? QString() : text());
+    setAccessibleDescription(caption.isEmpty() ? QString() : describedText());
+}
+
+QString GameLabel::describedText() const
+{
+    return m_describe.isEmpty() ? text() : m_describe.arg(text());
 }
 
 void GameLabel::setPressable(bool on)

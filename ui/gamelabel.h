@@ -28,9 +28,10 @@ public:
 
     // For screen readers: a label whose text alone says little (a square's
     // "-4", a score's "12") gets a fixed accessible name such as "Square 3";
-    // its text is then its accessible description, updated with every change.
+    // its text is then its accessible description, updated with every change,
+    // put in `describe` (where "%1" stands for the text) when one is given.
     // A label without one is read by its text, as any label.
-    void setAccessibleCaption(const QString &caption);
+    void setAccessibleCaption(const QString &caption, const QString &describe = QString());
 
     // Screen readers read a square as a push button (named by its place,
     // described by its number), which they speak when it takes the focus
@@ -83,11 +84,13 @@ protected:
 
 private:
     void fitToText();
+    QString describedText() const;
 
     bool m_autoSize = false;
     bool m_pressable = false;
     bool m_leftPressed = false;
     bool m_readAsButton = false;
+    QString m_describe; // how the accessible description puts the text; empty: the text alone
     // The colours last given by setTextColor and setBackColor (invalid until
     // then): giving the same colour again leaves the palette alone, as every
     // hit repaints all twenty squares in their resting colours.

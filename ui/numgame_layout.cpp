@@ -8,6 +8,7 @@
 #include "ui/numgame.h"
 
 #include "game/field.h"
+#include "game/spoken.h"
 #include "publisher/catalogue.h"
 #include "publisher/publisher.h"
 #include "publisher/webbrowser.h"
@@ -259,7 +260,8 @@ void NumGame::buildControls()
         Label1[static_cast<size_t>(i)] = makeSquare(board, QStringLiteral("Label1(%1)").arg(i), at.x(), at.y());
     }
     // Screen readers name the squares by their place in the field, in
-    // reading order, whichever series they belong to.
+    // reading order, whichever series they belong to, and describe them by
+    // what they show.
     for (int row = 0; row < game::FieldRows; ++row) {
         for (int col = 0; col < game::FieldColumns; ++col) {
             const game::Cell cell{row, col};
@@ -267,7 +269,8 @@ void NumGame::buildControls()
                 ->setAccessibleCaption(QStringLiteral("Square %1, row %2, column %3")
                                            .arg(game::placeNumber(cell))
                                            .arg(row + 1)
-                                           .arg(col + 1));
+                                           .arg(col + 1),
+                                       game::squareShows());
         }
     }
     Label8[0] = makeLabel(board, {"Label8(0)", 435, 6450, 2730, 255, QStringLiteral("Next turn is for Player No."),
