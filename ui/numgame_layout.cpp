@@ -324,7 +324,7 @@ void NumGame::buildControls()
 
     setTabOrder();
 
-    m_spoken = new Announcer(panel);
+    m_spoken = new Announcer(m_client); // on the client area, beside the designed main panel
     m_spoken->setObjectName(QStringLiteral("Spoken"));
 
     // The hand over the two links is part of their design.
