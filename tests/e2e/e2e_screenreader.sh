@@ -13,7 +13,8 @@
 #      each hit Orca says who hit, the points, that player's total and
 #      attempts, and who plays next; after the last it says the banner and
 #      the score difference. What it said must add up, hit by hit, and agree
-#      with the record the game appended to its score log.
+#      with the record the game appended to its score log. A twenty-first
+#      hit is refused by a message box, which Orca reads.
 # Usage: e2e_screenreader.sh /path/to/tavrolin
 # With TAVROLIN_FOCUS_SHOT=file.png it also keeps a picture of the screen
 # with the first square focused by Tab.
@@ -185,6 +186,12 @@ for hit in $(seq 1 20); do
 done
 heard 100 '^ ?(PLAYER [12] WON|A tie)\.$' || fail "Orca did not say who won"
 heard 50 '^ ?Score difference [0-9]+\.$' || fail "Orca did not say the score difference"
+# One more hit is refused by a message box, which Orca reads as it reads
+# every message box; Return closes it.
+key space
+heard 100 'Both of you have finished your allotted attempts' ||
+    fail "Orca did not read the message that refuses a twenty-first hit"
+key Return
 
 # --- What Orca said adds up, and agrees with the score log ----------------
 log="$tmp/app/TVL_Scores"
