@@ -248,7 +248,8 @@ void GameLabel::keyPressEvent(QKeyEvent *event)
 {
     const bool clickKey = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
                           event->key() == Qt::Key_Enter;
-    if (m_pressable && clickKey && (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier) {
+    const bool plain = (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
+    if (m_pressable && clickKey && plain) {
         event->accept();
         // One click for each press of the key, as many as of the button.
         if (!event->isAutoRepeat())
