@@ -225,7 +225,9 @@ void TestLayout::labels()
         checkFace(label, row.face);
         QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), row.centred);
         QCOMPARE(label->textFormat(), Qt::PlainText);
-        QCOMPARE(label->focusPolicy(), Qt::NoFocus);
+        // No click gives a label the focus; only those that react to a
+        // click are stops of the Tab key.
+        QCOMPARE(label->focusPolicy(), label->isPressable() ? Qt::TabFocus : Qt::NoFocus);
         QCOMPARE(label->wordWrap(), false);
     }
     const QString visitTip = "Visit this website for more downloads";
@@ -255,6 +257,7 @@ void TestLayout::squares()
         QCOMPARE(square->backColor(), QColor(224, 224, 224));
         QCOMPARE(square->textColor(), standardText());
         QCOMPARE(square->frameShape(), QFrame::Box);
+        QCOMPARE(square->focusPolicy(), Qt::TabFocus); // from the keyboard only, never from a click
         QCOMPARE(square->alignment(), Qt::AlignCenter);
         checkFace(square, {"Liberation Sans", 48, true, false, false});
     }

@@ -6,7 +6,10 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QHelpEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOption>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -17,7 +20,8 @@ namespace {
 // What assistive tools read of a game label: what Qt gives any QLabel (a
 // static text, or a graphic when it shows a picture; named by its text
 // unless it has an accessible name; a picture's size and tooltip), and on
-// a pressable label the press action, which clicks it.
+// a pressable label the press action, which clicks it. A square reads as a
+// push button.
 class AccessibleGameLabel final : public QAccessibleWidget, public QAccessibleImageInterface
 {
 public:
@@ -25,7 +29,9 @@ public:
 
     QAccessible::Role role() const override
     {
-        return label()->pixmap().isNull() ? QAccessibleWidget::role() : QAccessible::Graphic;
+        if (!label()->pixmap().isNull())
+            return QAccessible::Graphic;
+        return label()->readsAsButton() ? QAccessible::Button : QAccessibleWidget::role();
     }
 
     QString text(QAccessible::Text t) const override
@@ -111,16 +117,35 @@ GameLabel::GameLabel(QWidget *parent) : QLabel(parent)
 void GameLabel::setText(const QString &text)
 {
     QLabel::setText(text);
-    if (!accessibleName().isEmpty() && accessibleDescription() != text)
-        setAccessibleDescription(text); // announced to assistive tools as a description change
+    if (!accessibleName().isEmpty() && accessibleDescription() != describedText())
+        setAccessibleDescription(describedText()); // announced to assistive tools as a description change
     if (m_autoSize)
         fitToText();
 }
 
-void GameLabel::setAccessibleCaption(const QString &caption)
+void GameLabel::setAccessibleCaption(const QString &caption, const QString &describe)
 {
+    m_describe = describe;
     setAccessibleName(caption);
-    setAccessibleDescription(caption.isEmpty() ? QString() : text());
+    setAccessibleDescription(caption.isEmpty() ? QString() : describedText());
+}
+
+QString GameLabel::describedText() const
+{
+    return m_describe.isEmpty() ? text() : m_describe.arg(text());
+}
+
+void GameLabel::setPressable(bool on)
+{
+    m_pressable = on;
+    setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
+}
+
+bool GameLabel::showsFocusMark() const
+{
+    QStyleOption option;
+    option.initFrom(this);
+    return (option.state & QStyle::State_HasFocus) && (option.state & QStyle::State_KeyboardFocusChange);
 }
 
 void GameLabel::setAutoSize(bool on)
@@ -217,6 +242,41 @@ bool GameLabel::event(QEvent *event)
     const auto *help = static_cast<QHelpEvent *>(event);
     QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(toolTip(), Qt::WhiteSpaceNoWrap), this);
     return true;
+}
+
+void GameLabel::keyPressEvent(QKeyEvent *event)
+{
+    const bool clickKey = event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+                          event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeyboardModifiers(Qt::KeypadModifier)) == Qt::NoModifier;
+    if (m_pressable && clickKey && plain) {
+        event->accept();
+        // One click for each press of the key, as many as of the button.
+        if (!event->isAutoRepeat())
+            emit clicked();
+        return;
+    }
+    emit keyDown(event->key());
+    QLabel::keyPressEvent(event);
+}
+
+// The focus mark: a thick frame just inside the square's border, in the
+// colour of the score of the second player, over whatever the label shows.
+// It takes no room, and the label's own colours stay as they are.
+void GameLabel::paintEvent(QPaintEvent *event)
+{
+    QLabel::paintEvent(event);
+    if (!showsFocusMark())
+        return;
+    constexpr int inset = 3;
+    constexpr int width = 3;
+    QPainter painter(this);
+    QPen pen(QColor(0, 0, 128), width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const qreal half = width / 2.0;
+    painter.drawRect(QRectF(rect()).adjusted(inset + half, inset + half, -(inset + half), -(inset + half)));
 }
 
 void GameLabel::mouseMoveEvent(QMouseEvent *event)

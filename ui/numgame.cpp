@@ -100,6 +100,8 @@ void NumGame::connectHandlers()
         connect(second, &GameLabel::mouseMoved, this, [this, i] { Label2_MouseMove(i); });
         connect(first, &GameLabel::mouseDown, this, [this, i] { Label1_MouseDown(i); });
         connect(second, &GameLabel::mouseDown, this, [this, i] { Label2_MouseDown(i); });
+        connect(first, &GameLabel::keyDown, this, [this, i](int key) { Label1_KeyDown(i, key); });
+        connect(second, &GameLabel::keyDown, this, [this, i](int key) { Label2_KeyDown(i, key); });
     }
     for (int i = 0; i < static_cast<int>(Label11.size()); ++i) {
         connect(Label11[static_cast<size_t>(i)], &GameLabel::clicked, this, [this, i] { Label11_Click(i); });

@@ -3,6 +3,7 @@
 
 #pragma once
 
+#include "game/field.h"
 #include "game/gamestate.h"
 #include "ui/services.h"
 
@@ -23,6 +24,7 @@ class WebBrowser;
 
 namespace ui {
 
+class Announcer;
 class BoardText;
 class GameLabel;
 class IntervalTimer;
@@ -59,6 +61,11 @@ public:
     void Label2_MouseMove(int index);
     void Label1_MouseDown(int index);
     void Label2_MouseDown(int index);
+    // A key on a focused square: the arrows move the focus over the field.
+    // (Space and Return click the square, as GameLabel does for any label
+    // that reacts to clicks.)
+    void Label1_KeyDown(int index, int key);
+    void Label2_KeyDown(int index, int key);
 
     // End of the game.
     void WinGame();
@@ -99,7 +106,10 @@ private:
     void connectHandlers();
     void hit(Series series, int index);
     void hover(Series series, int index);
+    void keyOnSquare(Series series, int index, int key);
+    void setTabOrder();
     GameLabel *square(Series series, int index) const;
+    GameLabel *boardSquare(game::SquareRef which) const;
     void PlayHitSound();
     // The window's whole size on screen: title bar, borders and menu bar
     // included, as the window manager or compositor frames it; where the
@@ -157,6 +167,7 @@ private:
     GameLabel *Image2 = nullptr;  // the publisher's logo
     std::array<GameLabel *, 2> Image3{}; // the publisher's symbols, links (navy, red)
     std::array<GameLabel *, 1> Image4{}; // the game's title banner
+    Announcer *m_spoken = nullptr;   // says each hit's result to screen readers; never seen
     IntervalTimer *Timer1 = nullptr; // the winner banner's blinks
     IntervalTimer *Timer3 = nullptr; // the background colour's cycle
 

@@ -7,10 +7,13 @@
 
 #include "game/board.h"
 #include "game/clock.h"
+#include "game/field.h"
 #include "game/random.h"
+#include "game/spoken.h"
 #include "game/textvalue.h"
 #include "game/winner.h"
 #include "scores/players.h"
+#include "ui/announcer.h"
 #include "ui/dialogs.h"
 #include "ui/gamelabel.h"
 #include "ui/intervaltimer.h"
@@ -30,6 +33,11 @@ GameLabel *NumGame::square(Series series, int index) const
 {
     const auto &squares = series == Series::First ? Label1 : Label2;
     return squares[static_cast<size_t>(index)];
+}
+
+GameLabel *NumGame::boardSquare(game::SquareRef which) const
+{
+    return square(which.firstSeries ? Series::First : Series::Second, which.index);
 }
 
 void NumGame::Reset_Click()
@@ -108,12 +116,23 @@ void NumGame::hit(Series series, int index)
         Label17->setText(game::turnPrompt(m_state.PlayerName[0]));
     }
 
+    // What a screen reader says at once, wherever the focus is.
+    const int player = firstPlayer ? 0 : 1;
+    QString phrase = game::hitPhrase(m_state.PlayerName[player], m_state.HitValue,
+                                     game::textValue((firstPlayer ? Label5 : Label3)->text()),
+                                     game::textValue((firstPlayer ? Label6 : Label4)->text()),
+                                     m_state.isOver() ? QString() : m_state.PlayerName[1 - player]);
+
     if (m_state.isOver()) {
         m_state.FinalScore2 = game::textValue(Label3->text());
         m_state.FinalScore1 = game::textValue(Label5->text());
         Label8[2]->setText(QStringLiteral("X"));
         WinGame();
+        phrase += QLatin1Char(' ') + game::endPhrase(Label9[1]->text(), m_state.FinalScore1, m_state.FinalScore2);
+        m_spoken->say(phrase); // before the log is written, which may show a message
         AppendScore();
+    } else {
+        m_spoken->say(phrase);
     }
 }
 
@@ -163,6 +182,31 @@ void NumGame::Label1_MouseDown(int index)
 void NumGame::Label2_MouseDown(int index)
 {
     SetIconDn(Label2[static_cast<size_t>(index)]);
+}
+
+void NumGame::Label1_KeyDown(int index, int key)
+{
+    keyOnSquare(Series::First, index, key);
+}
+
+void NumGame::Label2_KeyDown(int index, int key)
+{
+    keyOnSquare(Series::Second, index, key);
+}
+
+void NumGame::keyOnSquare(Series series, int index, int key)
+{
+    game::Step direction{};
+    switch (key) {
+    case Qt::Key_Left: direction = game::Step::Left; break;
+    case Qt::Key_Right: direction = game::Step::Right; break;
+    case Qt::Key_Up: direction = game::Step::Up; break;
+    case Qt::Key_Down: direction = game::Step::Down; break;
+    default: return;
+    }
+    const game::Cell to = game::step(game::cellOf({series == Series::First, index}), direction);
+    // A move by the keyboard, as Tab's: the mark follows the focus.
+    boardSquare(game::squareAt(to))->setFocus(Qt::TabFocusReason);
 }
 
 void NumGame::WinGame()

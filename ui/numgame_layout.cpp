@@ -7,9 +7,12 @@
 
 #include "ui/numgame.h"
 
+#include "game/field.h"
+#include "game/spoken.h"
 #include "publisher/catalogue.h"
 #include "publisher/publisher.h"
 #include "publisher/webbrowser.h"
+#include "ui/announcer.h"
 #include "ui/appicon.h"
 #include "ui/boardtext.h"
 #include "ui/fonts.h"
@@ -117,6 +120,7 @@ GameLabel *makeSquare(QWidget *parent, const QString &name, int left, int top)
     square->setOpaque(true);
     square->setText(QStringLiteral("-0"));
     square->setPressable(true);
+    square->setReadAsButton(true);
     return square;
 }
 
@@ -232,7 +236,6 @@ void NumGame::buildControls()
         Text1->setPalette(p);
     }
     Frame4->setVisible(false);
-    setTabOrder(Resetz, Text1);
 
     // The board panel: squares, turn line and winner banner, back to front.
     QWidget *board = Frame1[1];
@@ -257,14 +260,17 @@ void NumGame::buildControls()
         Label1[static_cast<size_t>(i)] = makeSquare(board, QStringLiteral("Label1(%1)").arg(i), at.x(), at.y());
     }
     // Screen readers name the squares by their place in the field, in
-    // reading order, whichever series they belong to.
-    for (int row = 0, number = 1; row < 4; ++row) {
-        for (int col = 0; col < 5; ++col, ++number) {
-            const int index = (row * 5 + col) / 2;
-            GameLabel *square = (row + col) % 2 == 0 ? Label1[static_cast<size_t>(index)]
-                                                     : Label2[static_cast<size_t>(index)];
-            square->setAccessibleCaption(
-                QStringLiteral("Square %1, row %2, column %3").arg(number).arg(row + 1).arg(col + 1));
+    // reading order, whichever series they belong to, and describe them by
+    // what they show.
+    for (int row = 0; row < game::FieldRows; ++row) {
+        for (int col = 0; col < game::FieldColumns; ++col) {
+            const game::Cell cell{row, col};
+            boardSquare(game::squareAt(cell))
+                ->setAccessibleCaption(QStringLiteral("Square %1, row %2, column %3")
+                                           .arg(game::placeNumber(cell))
+                                           .arg(row + 1)
+                                           .arg(col + 1),
+                                       game::squareShows());
         }
     }
     Label8[0] = makeLabel(board, {"Label8(0)", 435, 6450, 2730, 255, QStringLiteral("Next turn is for Player No."),
@@ -316,6 +322,11 @@ void NumGame::buildControls()
     for (GameLabel *clickable : {Label12, Label19, Image3[0], Image3[1]})
         clickable->setPressable(true);
 
+    setTabOrder();
+
+    m_spoken = new Announcer(m_client); // on the client area, beside the designed main panel
+    m_spoken->setObjectName(QStringLiteral("Spoken"));
+
     // The hand over the two links is part of their design.
     QCursor handCursor = loadPointer(QStringLiteral(":/cursors/hand.cur"), QPoint(5, 0), pictureScale());
     if (handCursor.pixmap().isNull())
@@ -331,6 +342,28 @@ void NumGame::buildControls()
     // Client area of 792 x 524 pixels below the menu bar.
     m_client->setMinimumSize(0, 0);
     resize(twipsToPixels(FormWidthTwips), twipsToPixels(FormHeightTwips) + menuBar()->sizeHint().height());
+}
+
+// The Tab key's round: the squares in reading order, the Reset button, the
+// score board's text (while it is shown), the catalogue (the left list, then
+// the right), the publisher's symbols (left, right) and the two links.
+// Everything else takes no focus.
+void NumGame::setTabOrder()
+{
+    QList<QWidget *> round;
+    for (int place = 0; place < game::FieldRows * game::FieldColumns; ++place)
+        round << boardSquare(game::squareAt({place / game::FieldColumns, place % game::FieldColumns}));
+    round << Resetz << Text1;
+    for (int i : {6, 7, 8, 9, 10, 11, 12, 13, 0, 1, 2, 3, 4, 5})
+        round << Label11[static_cast<size_t>(i)];
+    round << Image3[1] << Image3[0] << Label19 << Label12;
+    for (qsizetype i = 1; i < round.size(); ++i)
+        QWidget::setTabOrder(round[i - 1], round[i]);
+    // The window opens with the focus on the first square (unmarked until a
+    // key moves it), where the round starts.
+    round.first()->setFocus(Qt::OtherFocusReason);
+    // The score board's text passes Tab on: it is only read.
+    Text1->setTabChangesFocus(true);
 }
 
 void NumGame::buildMenu()

@@ -85,10 +85,14 @@ void NumGame::ScoreBoard_Click()
     if (!Frame4->isHidden()) {
         Text1->setPlainText(scores::boardHeader());
         Frame4->setVisible(false);
+        Frame1[1]->setVisible(true);
         ScoreBoard->setText(scores::showBoardCaption());
         return;
     }
     Frame4->setVisible(true);
+    // The board panel lies wholly under the score board: hidden as well, so
+    // that the keyboard and screen readers pass its squares over too.
+    Frame1[1]->setVisible(false);
     ScoreBoard->setText(scores::hideBoardCaption());
     Text1->setPlainText(scores::readBoardText(logPath));
 }

@@ -86,6 +86,17 @@ def value(text):
     return int(text)  # "-0" is 0, "-4" is -4, "7" is 7
 
 
+def shows(description):
+    """What a square shows, from its description ("Shows -4")."""
+    if not description.startswith("Shows "):
+        fail("a square is described as %r, not as what it shows" % description)
+    return description[len("Shows "):]
+
+
+def square_text(named, n):
+    return shows(text_of(named, square_name(n)))
+
+
 def click(node):
     ext = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if ext.width <= 0 or ext.height <= 0:
@@ -133,7 +144,7 @@ def play_with_clicks():
 
     # A fresh game, as the window shows it.
     for n in range(1, 21):
-        if text_of(named, square_name(n)) != "-0":
+        if square_text(named, n) != "-0":
             fail("%s reads %r at the start" % (square_name(n), text_of(named, square_name(n))))
     for name, shown in [("Player 1 score", "Score"), ("Player 2 score", "Score"),
                         ("Player 1 attempts", "Attempts"), ("Player 2 attempts", "Attempts"),
@@ -174,7 +185,7 @@ def play_with_clicks():
         # The turn passes first; then the hit square's text is the value.
         read_until(app, "Next turn is for player", "2" if player == 0 else "1")
         nodes, named = snapshot(app)
-        worth = value(text_of(named, square_name(n)))
+        worth = value(square_text(named, n))
         score[player] += worth
         attempts[player] += 1
         read_until(app, "Player %d score" % (player + 1), str(score[player]))
@@ -198,10 +209,10 @@ def play_with_clicks():
             fail("after hit %d no label reads %r" % (hit + 1, turn_line))
     # The other squares were renumbered with the hit: every text is one of
     # the ten the board uses, each shown twice across the two series.
-    texts = sorted(text_of(named, square_name(n)) for n in range(1, 21))
+    texts = sorted(square_text(named, n) for n in range(1, 21))
     if texts != sorted(["-0", "1", "-2", "3", "-4", "5", "-6", "7", "-8", "9"] * 2):
         fail("the squares read %s" % texts)
-    print("squares read %s" % [text_of(named, square_name(n)) for n in range(1, 21)])
+    print("squares read %s" % [square_text(named, n) for n in range(1, 21)])
 
 
 # What Qt's AT-SPI bridge calls the press action (QAccessibleActionInterface::
@@ -312,7 +323,7 @@ def play_with_presses(log_path):
                    reads(named, [("Player %d attempts" % (player + 1), str(attempts[player])),
                                  ("Next turn is for player", turn)]))
         # The hit square's new number is what the hit scores.
-        worth = value(named[square_name(n)].description)
+        worth = value(shows(named[square_name(n)].description))
         score[player] += worth
         wait_until("hit %d on %s worth %d" % (hit + 1, square_name(n), worth),
                    reads(named, [("Player %d score" % (player + 1), str(score[player]))]))
