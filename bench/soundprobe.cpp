@@ -30,9 +30,10 @@
 //       sounds like: the game's own sounds have none longer than 1 ms.
 //       SOUND files (raw like RAW, at RATE) are the sounds a click may play:
 //       CUT_MS is how much of the sound's opening was not heard, found by
-//       matching what was heard against the start of each of them
-//       (normalised cross-correlation over kMatchMs; 0.0 for a sound heard
-//       from its first sample); "-" when none of them matches.
+//       matching what was heard, and the silence just before it, against
+//       the start of each of them (normalised cross-correlation over
+//       kMatchBeforeMs + kMatchMs; 0.0 for a sound heard from its first
+//       sample); "-" when none of them matches.
 //
 // The null sink plays at the rate of the system clock, so sample i of the
 // monitor is mixed at base + i / RATE. The recording arrives a little after
@@ -70,6 +71,7 @@ constexpr double kLongestWaitS = 1.5;    // a sound starting later than this aft
 // much before the click, and may come out as a small negative time.
 constexpr double kEarlyMs = 5.0;
 constexpr double kMatchMs = 25.0;        // what is heard from its first audible sample, matched against the sounds
+constexpr double kMatchBeforeMs = 10.0;  // and the silence just before it
 constexpr double kLongestCutMs = 250.0;  // how much of an opening may be found missing
 constexpr double kLeastMatch = 0.8;      // normalised correlation a match needs
 int64_t nowNs()
@@ -228,27 +230,53 @@ bool readRecording(const char *rawPath, const char *indexPath, Recording &rec)
     return true;
 }
 
-// How much of one of `sounds`' opening is missing from what was heard from
-// `onset` on (ms), or a negative number when none of them matches it.
-double missingOpeningMs(const Recording &rec, int64_t onset, const std::vector<std::vector<int16_t>> &sounds)
+// The first sample from `audible` on that reaches a tenth of the loudest of
+// the `length` after it: where a sound clearly starts, whatever its level.
+// (The first audible sample is no mark to align on: a faint first step of an
+// 8-bit sound may fall below kSilence once a server has resampled it.)
+int64_t clearOnset(const std::vector<int16_t> &samples, int64_t audible, int64_t length)
 {
+    int loudest = 0;
+    for (int64_t i = audible; i < audible + length; ++i)
+        loudest = std::max(loudest, std::abs(int(samples[size_t(i)])));
+    int64_t at = audible;
+    while (std::abs(int(samples[size_t(at)])) * 10 < loudest)
+        ++at;
+    return at;
+}
+
+// How much of one of `sounds`' opening is missing from what was heard from
+// its first audible sample `audible` on (ms), or a negative number when
+// none of them matches it. Both are aligned on where they clearly start;
+// the match takes in kMatchBeforeMs before that as well, which the sound at
+// its true place has too: a sound whose opening repeats itself (a steady
+// tone) matches its later periods as well as its start without it.
+double missingOpeningMs(const Recording &rec, int64_t audible, const std::vector<std::vector<int16_t>> &sounds)
+{
+    const auto before = int64_t(kMatchBeforeMs * rec.rate / 1000);
     const auto length = int64_t(kMatchMs * rec.rate / 1000);
-    if (onset + length > int64_t(rec.samples.size()))
+    if (audible + length > int64_t(rec.samples.size()))
+        return -1;
+    const int64_t onset = clearOnset(rec.samples, audible, length);
+    if (onset - before < 0 || onset + length > int64_t(rec.samples.size()))
         return -1;
     double heardEnergy = 0;
-    for (int64_t i = 0; i < length; ++i)
+    for (int64_t i = -before; i < length; ++i)
         heardEnergy += double(rec.samples[size_t(onset + i)]) * rec.samples[size_t(onset + i)];
     double best = 0, bestCutMs = -1;
     for (const std::vector<int16_t> &sound : sounds) {
-        // The sound's own first audible sample is where a whole sound's onset lies.
+        // The sound's own onset is where a whole sound's onset lies.
         int64_t first = 0;
         while (first < int64_t(sound.size()) && std::abs(int(sound[size_t(first)])) < kSilence)
             ++first;
+        if (first + length > int64_t(sound.size()))
+            continue;
+        first = clearOnset(sound, first, length);
         const int64_t last = std::min<int64_t>(int64_t(sound.size()) - length, first + int64_t(kLongestCutMs * rec.rate / 1000));
         for (int64_t at = first; at <= last; ++at) {
             double product = 0, energy = 0;
-            for (int64_t i = 0; i < length; ++i) {
-                const double v = sound[size_t(at + i)];
+            for (int64_t i = -before; i < length; ++i) {
+                const double v = at + i < 0 ? 0.0 : double(sound[size_t(at + i)]);
                 product += v * rec.samples[size_t(onset + i)];
                 energy += v * v;
             }

@@ -57,6 +57,7 @@ cleanup() {
     for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
         stop_pid "${pids[$i]}"
     done
+    [ -n "${soundserver:-}" ] && bash "$soundserver" stop "$tmp/pulse" 2>/dev/null
     rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -95,15 +96,9 @@ wait_for 100 wm_ready || fail "openbox did not start managing windows"
 
 # --- A sound server of our own: speech-dispatcher opens one for every
 # module, even one that only writes text.
-mkdir -p "$tmp/pulse/runtime" "$tmp/pulse/state"
-PULSE_RUNTIME_PATH="$tmp/pulse/runtime" PULSE_STATE_PATH="$tmp/pulse/state" HOME="$tmp/pulse" \
-    pulseaudio -n --daemonize=no --system=false --exit-idle-time=-1 --disallow-exit --use-pid-file=no \
-    --disable-shm=yes --log-target=stderr \
-    -L "module-null-sink sink_name=tavrolin_null" \
-    -L "module-native-protocol-unix socket=$tmp/pulse/native auth-anonymous=1" 2>"$tmp/pulse.log" &
-pids+=($!)
-export PULSE_SERVER="unix:$tmp/pulse/native"
-wait_for 100 pactl info || fail "PulseAudio did not start"
+soundserver="$(dirname "$0")/../support/soundserver.sh"
+bash "$soundserver" start pulseaudio "$tmp/pulse" || fail "PulseAudio did not start"
+export "$(cat "$tmp/pulse/env")"
 
 # --- speech-dispatcher with one voice: each piece of speech is one line of
 # $said. (The generic module puts the text, shell-quoted, for $DATA.)

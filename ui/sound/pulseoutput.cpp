@@ -108,6 +108,7 @@ void PulseSoundOutput::openStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, &PulseSoundOutput::streamStateChanged, this);
+    pa_stream_set_write_callback(m_stream, &PulseSoundOutput::streamWantsData, this);
     pa_stream_set_underflow_callback(m_stream, &PulseSoundOutput::streamUnderflowed, this);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
@@ -133,6 +134,7 @@ void PulseSoundOutput::closeStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, nullptr, nullptr);
+    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
     pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
@@ -169,10 +171,8 @@ void PulseSoundOutput::feed()
         queued = 0;
     }
     const qint64 missing = qint64(bytesFor(BufferMs)) - queued;
-    if (missing >= qint64(bytesFor(FeedMs)) / 2) {
+    if (missing >= qint64(bytesFor(FeedMs)) / 2)
         writeSound(size_t(missing), PA_SEEK_RELATIVE);
-        m_writtenSince += missing - missing % qint64(kBytesPerFrame);
-    }
     pa_context_rttime_restart(m_context, m_feedTimer, pa_rtclock_now() + pa_usec_t(FeedMs) * PA_USEC_PER_MSEC);
 }
 
@@ -189,6 +189,7 @@ void PulseSoundOutput::writeSound(size_t bytes, int seekMode)
     m_mixer.render(m_render.data() + lead * SoundMixer::Channels, frames - lead);
     if (sounding)
         m_lastSoundWritten = m_lastSounding = Clock::now();
+    m_writtenSince += frames * qint64(kBytesPerFrame);
     pa_stream_write(m_stream, m_render.data(), size_t(frames) * kBytesPerFrame, nullptr, 0,
                     static_cast<pa_seek_mode_t>(seekMode));
 }
@@ -214,10 +215,9 @@ void PulseSoundOutput::play(const QByteArray &wavImage)
     } else if (m_streamReady && overSilence) {
         // Over the silence queued, from where the server reads next: the
         // queue then holds exactly what is written here.
-        const size_t lead = bytesFor(BufferMs);
-        writeSound(lead, PA_SEEK_RELATIVE_ON_READ);
         m_reckonedFrom = Clock::now();
-        m_writtenSince = qint64(lead - lead % kBytesPerFrame);
+        m_writtenSince = 0;
+        writeSound(bytesFor(BufferMs), PA_SEEK_RELATIVE_ON_READ);
     }
 }
 
@@ -273,6 +273,11 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     default:
         break;
     }
+}
+
+void PulseSoundOutput::streamWantsData(pa_stream *, size_t bytes, void *self)
+{
+    static_cast<PulseSoundOutput *>(self)->writeSound(bytes, PA_SEEK_RELATIVE);
 }
 
 void PulseSoundOutput::streamUnderflowed(pa_stream *, void *self)

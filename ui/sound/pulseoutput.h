@@ -25,9 +25,10 @@ namespace ui {
 // pipewire-pulse), through libpulse, in one playback stream in the mixer's
 // format (see SoundMixer) kept by libpulse's own thread.
 //
-// While the stream is open it never runs dry: every FeedMs the output tops
-// the server's queue up to BufferMs with the mixer's output, silence between
-// sounds, so the server never sees an underrun or a drain there. A sound
+// While the stream is open it never runs dry: the output answers the
+// server's requests, and every FeedMs it also tops the server's queue up to
+// BufferMs, with the mixer's output, silence between sounds, so the server
+// never sees an underrun or a drain there. A sound
 // that comes while only silence is queued is written over that silence, at
 // the server's read position (PA_SEEK_RELATIVE_ON_READ): it plays from its
 // first sample at the server's next read, whatever the server did with the
@@ -36,11 +37,12 @@ namespace ui {
 //
 // What the server holds is reckoned by the output itself: what it wrote
 // since the last write at the read position, less what the server has
-// played since at the stream's rate. The server's requests are not used:
-// after a write at the read position libpulse and pipewire-pulse 0.3.65
-// count what is missing differently (libpulse takes the overwritten
-// silence as still queued), and the requests then lag until the stream runs
-// dry.
+// played since at the stream's rate. The requests alone do not do: after a
+// write at the read position libpulse and pipewire-pulse 0.3.65 count what
+// is missing differently (libpulse takes the overwritten silence as still
+// queued), and the requests then lag until the stream runs dry. The
+// reckoning alone does not do either: a new stream on PipeWire takes more
+// than it plays at first.
 //
 // The connection to the server is made with the output; the stream is opened
 // with it too (so that the first sound waits for nothing), and closed once
@@ -90,6 +92,7 @@ private:
 
     static void contextStateChanged(pa_context *context, void *self);
     static void streamStateChanged(pa_stream *stream, void *self);
+    static void streamWantsData(pa_stream *stream, size_t bytes, void *self);
     static void streamUnderflowed(pa_stream *stream, void *self);
     static void feedDue(pa_mainloop_api *api, pa_time_event *event, const struct timeval *, void *self);
 
