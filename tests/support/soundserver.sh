@@ -27,16 +27,9 @@ die() {
     exit 1
 }
 
-# Polls a command for up to $1 tenths of a second.
-poll() {
-    local tries="$1"
-    shift
-    until "$@" >/dev/null 2>&1; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.1
-    done
-}
+# wait_for: polls a command for up to $1 tenths of a second.
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$(dirname "$0")/../e2e/xdisplay.sh"
 
 # Starts a command in the background and records its id.
 spawn() {
@@ -73,22 +66,22 @@ start() {
         local env=(env HOME="$dir/home" XDG_RUNTIME_DIR="$dir/runtime" XDG_CONFIG_HOME="$dir/home/config"
             XDG_STATE_HOME="$dir/home/state" XDG_DATA_HOME="$dir/home/data" PULSE_SERVER= DISPLAY= WAYLAND_DISPLAY=)
         spawn dbus.log "${env[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/runtime/bus"
-        poll 50 test -S "$dir/runtime/bus" || { show_logs; die "the D-Bus session bus did not start"; }
+        wait_for 50 test -S "$dir/runtime/bus" || { show_logs; die "the D-Bus session bus did not start"; }
         env+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/runtime/bus")
         spawn pipewire.log "${env[@]}" pipewire
-        poll 50 test -S "$dir/runtime/pipewire-0" || { show_logs; die "pipewire did not start"; }
+        wait_for 50 test -S "$dir/runtime/pipewire-0" || { show_logs; die "pipewire did not start"; }
         spawn wireplumber.log "${env[@]}" wireplumber
         spawn pipewire-pulse.log "${env[@]}" PIPEWIRE_DEBUG="${SOUNDSERVER_DEBUG:+4}" pipewire-pulse
         ;;
     *) die "unknown server '$kind' (pulseaudio or pipewire)" ;;
     esac
     export PULSE_SERVER="unix:$socket"
-    poll 150 pactl info || { show_logs; die "$kind did not answer on $socket"; }
+    wait_for 150 pactl info || { show_logs; die "$kind did not answer on $socket"; }
     if [ "$kind" = pipewire ]; then
         pactl load-module module-null-sink sink_name="$sink" ${rate:+rate=$rate} channels=2 >/dev/null ||
             { show_logs; die "the null sink could not be made"; }
         # wireplumber makes it the default once it has seen it.
-        poll 100 sh -c "pactl set-default-sink $sink && pactl info | grep -qx 'Default Sink: $sink'" ||
+        wait_for 100 sh -c "pactl set-default-sink $sink && pactl info | grep -qx 'Default Sink: $sink'" ||
             { show_logs; die "the null sink did not become the default sink"; }
     fi
     echo "PULSE_SERVER=$PULSE_SERVER" >"$dir/env"
@@ -99,7 +92,7 @@ stop() {
     local pid
     while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$dir/pids"
     while read -r pid; do
-        poll 50 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
+        wait_for 50 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
     done <"$dir/pids"
     rm -f "$dir/pids"
 }
