@@ -21,15 +21,9 @@ bin="$(readlink -f "$1")"
 tmp="$(mktemp -d "/tmp/tavrolin-$me.XXXXXX")"
 pids=()
 
-stop_pid() {
-    kill "$1" 2>/dev/null || return 0
-    local _
-    for _ in $(seq 30); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.1
-    done
-    kill -9 "$1" 2>/dev/null || true
-}
+# stop_pid, wait_for: shared with the X11 scripts.
+# shellcheck source=tests/e2e/xdisplay.sh
+. "$e2e_dir/xdisplay.sh"
 
 cleanup() {
     local i
@@ -122,12 +116,7 @@ CONF
     fi
     dbus-daemon "$config" --nofork --print-address=3 3>"$tmp/$kind-bus.address" 2>>"$tmp/dbus.log" &
     pids+=($!)
-    local _
-    for _ in $(seq 100); do
-        [ -s "$tmp/$kind-bus.address" ] && break
-        sleep 0.1
-    done
-    [ -s "$tmp/$kind-bus.address" ] || fail "the private $kind bus did not start"
+    wait_for 100 test -s "$tmp/$kind-bus.address" || fail "the private $kind bus did not start"
     local address
     address="$(head -n1 "$tmp/$kind-bus.address")"
     if [ "$kind" = system ]; then

@@ -38,19 +38,6 @@ pids=()
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/xdisplay.sh"
 said="$tmp/said.txt"
-# Ends one process we started: asked first, made to after three seconds.
-stop_pid() {
-    local pid="$1" tries=30 state
-    kill "$pid" 2>/dev/null || true
-    while [ "$tries" -gt 0 ]; do
-        state="$(ps -o stat= -p "$pid" 2>/dev/null)" || break
-        [[ "$state" == Z* ]] && break
-        tries=$((tries - 1))
-        sleep 0.1
-    done
-    [ "$tries" -gt 0 ] || kill -KILL "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
 cleanup() {
     # Newest first: the game and Orca before the buses they talk over.
     local i

@@ -30,6 +30,22 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$tmp/display")"
 }
 
+# Ends one process by its id: asked first, made to after three seconds;
+# reaped when it is this shell's child (a zombie counts as ended).
+stop_pid() {
+    local pid="$1" tries=30 state
+    [ -n "$pid" ] || return 0
+    kill "$pid" 2>/dev/null || true
+    while [ "$tries" -gt 0 ]; do
+        state="$(ps -o stat= -p "$pid" 2>/dev/null)" || break
+        [[ "$state" == Z* ]] && break
+        tries=$((tries - 1))
+        sleep 0.1
+    done
+    [ "$tries" -gt 0 ] || kill -KILL "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
 # Ends everything in pids and waits for it (for the script's cleanup).
 stop_started() {
     local pid

@@ -27,7 +27,7 @@ die() {
     exit 1
 }
 
-# wait_for: polls a command for up to $1 tenths of a second.
+# wait_for (polls a command for up to $1 tenths of a second), stop_pid.
 # shellcheck source=tests/e2e/xdisplay.sh
 . "$(dirname "$0")/../e2e/xdisplay.sh"
 
@@ -90,10 +90,7 @@ start() {
 stop() {
     [ -f "$dir/pids" ] || return 0
     local pid
-    while read -r pid; do kill "$pid" 2>/dev/null || true; done <"$dir/pids"
-    while read -r pid; do
-        wait_for 50 sh -c "! kill -0 $pid" || kill -9 "$pid" 2>/dev/null || true
-    done <"$dir/pids"
+    while read -r pid; do stop_pid "$pid"; done <"$dir/pids"
     rm -f "$dir/pids"
 }
 

@@ -19,15 +19,18 @@ namespace {
 
 constexpr size_t kBytesPerFrame = size_t(SoundMixer::Channels) * sizeof(qint16);
 
-constexpr pa_sample_spec streamSpec()
+// The mixer's output format.
+constexpr pa_sample_spec kFormat{PA_SAMPLE_S16LE, SoundMixer::SampleRate, SoundMixer::Channels};
+
+// How many bytes of the stream play for `duration`.
+size_t bytesFor(std::chrono::microseconds duration)
 {
-    return {PA_SAMPLE_S16LE, SoundMixer::SampleRate, SoundMixer::Channels};
+    return pa_usec_to_bytes(pa_usec_t(duration.count()), &kFormat);
 }
 
 size_t bytesFor(int ms)
 {
-    const pa_sample_spec spec = streamSpec();
-    return pa_usec_to_bytes(pa_usec_t(ms) * PA_USEC_PER_MSEC, &spec);
+    return bytesFor(std::chrono::milliseconds(ms));
 }
 
 // Holds the main loop's lock for a scope (on any thread but the loop's own).
@@ -100,10 +103,9 @@ void PulseSoundOutput::dropConnection()
 
 void PulseSoundOutput::openStream()
 {
-    const pa_sample_spec spec = streamSpec();
     pa_proplist *props = pa_proplist_new();
     pa_proplist_sets(props, PA_PROP_MEDIA_ROLE, "game");
-    m_stream = pa_stream_new_with_proplist(m_context, "Sounds", &spec, nullptr, props);
+    m_stream = pa_stream_new_with_proplist(m_context, "Sounds", &kFormat, nullptr, props);
     pa_proplist_free(props);
     if (!m_stream)
         return;
@@ -116,7 +118,8 @@ void PulseSoundOutput::openStream()
     attr.prebuf = uint32_t(-1); // starts once a buffer is there, and again so after any underrun
     attr.minreq = uint32_t(bytesFor(FeedMs));
     attr.fragsize = uint32_t(-1);
-    // The buffer is the whole latency: the server sizes its sink to it.
+    // The server's sink keeps its own latency: sounds after silence skip
+    // the queue, and only a cut waits behind it.
     if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
         closeStream();
         return;
@@ -139,14 +142,12 @@ void PulseSoundOutput::closeStream()
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
     m_stream = nullptr;
-    m_streamReady = false;
 }
 
 qint64 PulseSoundOutput::queuedBytes() const
 {
     const auto played = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_reckonedFrom);
-    const pa_sample_spec spec = streamSpec();
-    return m_writtenSince - qint64(pa_usec_to_bytes(pa_usec_t(played.count()), &spec));
+    return m_writtenSince - qint64(bytesFor(played));
 }
 
 bool PulseSoundOutput::onlySilenceQueued() const
@@ -212,7 +213,7 @@ void PulseSoundOutput::play(const QByteArray &wavImage)
     } else if (!m_stream) {
         if (pa_context_get_state(m_context) == PA_CONTEXT_READY)
             openStream(); // its first request takes the sound
-    } else if (m_streamReady && overSilence) {
+    } else if (m_feedTimer && overSilence) { // the stream is ready
         // Over the silence queued, from where the server reads next: the
         // queue then holds exactly what is written here.
         m_reckonedFrom = Clock::now();
@@ -259,7 +260,6 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     auto *out = static_cast<PulseSoundOutput *>(self);
     switch (pa_stream_get_state(stream)) {
     case PA_STREAM_READY:
-        out->m_streamReady = true;
         out->m_reckonedFrom = Clock::now();
         out->m_writtenSince = 0;
         out->m_feedTimer = pa_context_rttime_new(out->m_context, pa_rtclock_now(), &PulseSoundOutput::feedDue, out);

@@ -28,12 +28,12 @@ namespace ui {
 // While the stream is open it never runs dry: the output answers the
 // server's requests, and every FeedMs it also tops the server's queue up to
 // BufferMs, with the mixer's output, silence between sounds, so the server
-// never sees an underrun or a drain there. A sound
-// that comes while only silence is queued is written over that silence, at
-// the server's read position (PA_SEEK_RELATIVE_ON_READ): it plays from its
-// first sample at the server's next read, whatever the server did with the
-// queue before. A sound that cuts another follows the old one's fade in the
-// queue, at most one buffer later.
+// never sees an underrun or a drain there. A sound that comes while only
+// silence is queued is written over that silence, at the server's read
+// position (PA_SEEK_RELATIVE_ON_READ): it plays from its first sample at the
+// server's next read, whatever the server did with the queue before. A
+// sound that cuts another follows the old one's fade in the queue, at most
+// one buffer later.
 //
 // What the server holds is reckoned by the output itself: what it wrote
 // since the last write at the read position, less what the server has
@@ -100,8 +100,7 @@ private:
     pa_threaded_mainloop *m_loop = nullptr;
     pa_context *m_context = nullptr;
     pa_stream *m_stream = nullptr;
-    bool m_streamReady = false;
-    pa_time_event *m_feedTimer = nullptr; // while the stream is open
+    pa_time_event *m_feedTimer = nullptr; // once the stream is ready, while it is open
     SoundMixer m_mixer;
     Clock::time_point m_lastSoundWritten{}; // when the mixer last gave sound
     Clock::time_point m_lastSounding{};     // when something last sounded or was asked to
