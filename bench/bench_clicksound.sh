@@ -145,14 +145,15 @@ measure() {
     SOUNDSERVER_DEBUG=1 bash "$soundserver" start "$server" "$dir" "$rate" || die "$server did not start"
     export "$(cat "$dir/env")"
 
-    # parec asks for 2 ms fragments, which also keeps the null sink mixing
-    # no more than about 2 ms ahead of the clock; soundprobe stamps what
-    # arrives.
+    # parec asks for 10 ms fragments: fine enough for soundprobe to stamp
+    # what arrives, and never a shorter server cycle than the game's own
+    # stream asks for (5 ms), so that the game meets the latency a desktop
+    # gives it, not one the recording sets.
     mkfifo "$dir/monitor"
     timeout 900 "$probe" stamp "$dir/rec.raw" "$dir/rec.idx" <"$dir/monitor" &
     local stamp_pid=$!
     pids+=("$stamp_pid")
-    timeout 900 parec --raw --latency-msec=2 --device=test_null.monitor --format=s16le --rate="$rate" --channels=1 \
+    timeout 900 parec --raw --latency-msec=10 --device=test_null.monitor --format=s16le --rate="$rate" --channels=1 \
         >"$dir/monitor" 2>"$dir/parec.log" &
     local parec_pid=$!
     pids+=("$parec_pid")

@@ -68,12 +68,12 @@ double rms(const QList<qint16> &s, qsizetype from, qsizetype count)
     return std::sqrt(sum / double(count));
 }
 
+// Lets the events run for `ms`, sleeping between them: a test that spun a
+// core would be the load it is meant to play through.
 void runEvents(int ms)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (ms > 0)
+        QTest::qWait(ms);
 }
 
 // Sounds with a marked opening: 10 ms at one level, then 40 ms at a lower
@@ -150,27 +150,41 @@ void TestSoundCut::everySoundPlaysFromItsFirstSample()
     QFETCH(QList<int>, startsMs);
     const QByteArray marked = markedSound();
 
-    MonitorRecorder recorder;
-    QVERIFY2(recorder.start(2), "parec did not start");
-    QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
-    int underflows = -1;
-    {
-        ui::PulseSoundOutput output;
-        QElapsedTimer clock;
-        clock.start();
-        for (int at : std::as_const(startsMs)) {
-            runEvents(int(at - clock.elapsed()));
-            output.play(marked);
+    // A take in which the server itself fell behind (PipeWire logs it; any
+    // client loses sound then, pacat as well) is taken again, twice at most.
+    constexpr int kTakes = 3;
+    for (int take = 1;; ++take) {
+        const int fellBehindBefore = m_server.timesFellBehind();
+        MonitorRecorder recorder;
+        QVERIFY2(recorder.start(20), "parec did not start");
+        QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
+        int underflows = -1;
+        {
+            ui::PulseSoundOutput output;
+            QElapsedTimer clock;
+            clock.start();
+            for (int at : std::as_const(startsMs)) {
+                runEvents(int(at - clock.elapsed()));
+                output.play(marked);
+            }
+            runEvents(300);
+            QTRY_VERIFY_WITH_TIMEOUT(!output.isPlaying(), 3000);
+            underflows = output.underflows();
         }
-        runEvents(300);
-        QTRY_VERIFY_WITH_TIMEOUT(!output.isPlaying(), 3000);
-        underflows = output.underflows();
+        runEvents(100);
+        const Heard heard = hearMarked(recorder.stop());
+        const bool whole = heard.sounds.size() == startsMs.size() && heard.whole == startsMs.size();
+        if (whole && underflows == 0)
+            return;
+        const int fellBehind = m_server.timesFellBehind() - fellBehindBefore;
+        if (fellBehind > 0 && take < kTakes) {
+            qInfo("take %d spoiled: the server fell behind %d time(s) (%s; %d underflow(s))", take, fellBehind,
+                  qPrintable(heard.describe(startsMs.size())), underflows);
+            continue;
+        }
+        QVERIFY2(whole, qPrintable(heard.describe(startsMs.size())));
+        QCOMPARE(underflows, 0);
     }
-    runEvents(100);
-    const Heard heard = hearMarked(recorder.stop());
-    QVERIFY2(heard.sounds.size() == startsMs.size() && heard.whole == startsMs.size(),
-             qPrintable(heard.describe(startsMs.size())));
-    QCOMPARE(underflows, 0);
 }
 
 void TestSoundCut::secondSoundCutsTheFirstWithoutAStep()
@@ -182,7 +196,7 @@ void TestSoundCut::secondSoundCutsTheFirstWithoutAStep()
     });
 
     MonitorRecorder recorder;
-    QVERIFY2(recorder.start(2), "parec did not start");
+    QVERIFY2(recorder.start(20), "parec did not start");
     QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
     ui::PulseSoundOutput output;
     runEvents(300); // the stream prepared
@@ -249,7 +263,7 @@ void TestSoundCut::serverRestartedMidGame()
 
     QVERIFY2(m_server.start(), qPrintable(m_server.error()));
     MonitorRecorder recorder;
-    QVERIFY2(recorder.start(2), "parec did not start");
+    QVERIFY2(recorder.start(20), "parec did not start");
     QVERIFY2(recorder.waitUntilSteady(10000), "the recording does not follow the sink");
     output.play(marked);
     runEvents(300);

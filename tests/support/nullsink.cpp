@@ -3,9 +3,10 @@
 
 #include "support/nullsink.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QTest>
 
 namespace testing {
 
@@ -52,6 +53,14 @@ bool NullSinkServer::start()
     return true;
 }
 
+int NullSinkServer::timesFellBehind() const
+{
+    QFile log(m_dir.filePath(QStringLiteral("pipewire.log")));
+    if (!log.open(QIODevice::ReadOnly))
+        return 0;
+    return int(log.readAll().count("client too slow"));
+}
+
 void NullSinkServer::stop()
 {
     if (!m_running)
@@ -89,8 +98,7 @@ bool MonitorRecorder::waitUntilSteady(int timeoutMs)
         const qsizetype before = m_raw.size();
         QElapsedTimer period;
         period.start();
-        while (period.elapsed() < periodMs)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        QTest::qWait(periodMs);
         const double gotMs = double(m_raw.size() - before) / 4 * 1000 / Rate;
         const double tookMs = double(period.elapsed());
         steadyPeriods = (gotMs > tookMs / 2 && gotMs < tookMs * 1.5) ? steadyPeriods + 1 : 0;

@@ -33,6 +33,10 @@ public:
     bool start();
     void stop();
     QString error() const { return m_error; }
+    // How often the server has logged that its own processing fell behind
+    // the sink's clock so far (PipeWire's "client too slow"); PulseAudio
+    // logs nothing of the kind.
+    int timesFellBehind() const;
 
 private:
     QString m_kind;

@@ -17,7 +17,8 @@
 #       Ends every process in DIR/pids and waits until they have gone.
 #
 # SOUNDSERVER_DEBUG=1 has PulseAudio and pipewire-pulse log at debug level
-# (their logs then list each stream's drains and underruns).
+# (their logs then list each stream's drains and underruns). pipewire.log
+# always lists the cycles PipeWire's graph fell behind in.
 set -euo pipefail
 
 sink="${SINK:-test_null}"
@@ -68,7 +69,11 @@ start() {
         spawn dbus.log "${env[@]}" dbus-daemon --session --nofork --nopidfile --address="unix:path=$dir/runtime/bus"
         wait_for 50 test -S "$dir/runtime/bus" || { show_logs; die "the D-Bus session bus did not start"; }
         env+=(DBUS_SESSION_BUS_ADDRESS="unix:path=$dir/runtime/bus")
-        spawn pipewire.log "${env[@]}" pipewire
+        # At the info level PipeWire logs every cycle its graph fell behind
+        # ("client too slow").
+        local level=3
+        [ -n "${SOUNDSERVER_DEBUG:-}" ] && level=4
+        spawn pipewire.log "${env[@]}" PIPEWIRE_DEBUG=$level pipewire
         wait_for 50 test -S "$dir/runtime/pipewire-0" || { show_logs; die "pipewire did not start"; }
         spawn wireplumber.log "${env[@]}" wireplumber
         spawn pipewire-pulse.log "${env[@]}" PIPEWIRE_DEBUG="${SOUNDSERVER_DEBUG:+4}" pipewire-pulse

@@ -4,6 +4,7 @@
 #include "ui/sound/pulseoutput.h"
 
 #include <pulse/context.h>
+#include <pulse/operation.h>
 #include <pulse/sample.h>
 #include <pulse/proplist.h>
 #include <pulse/rtclock.h>
@@ -110,17 +111,17 @@ void PulseSoundOutput::openStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, &PulseSoundOutput::streamStateChanged, this);
-    pa_stream_set_write_callback(m_stream, &PulseSoundOutput::streamWantsData, this);
     pa_stream_set_underflow_callback(m_stream, &PulseSoundOutput::streamUnderflowed, this);
     pa_buffer_attr attr{};
     attr.maxlength = uint32_t(-1);
     attr.tlength = uint32_t(bytesFor(BufferMs));
     attr.prebuf = uint32_t(-1); // starts once a buffer is there, and again so after any underrun
-    attr.minreq = uint32_t(bytesFor(FeedMs));
+    attr.minreq = uint32_t(bytesFor(CycleMs));
     attr.fragsize = uint32_t(-1);
-    // The server's sink keeps its own latency: sounds after silence skip
-    // the queue, and only a cut waits behind it.
-    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
+    // Early requests: the server runs its cycle at the request size, not at
+    // one derived from the buffer. Sounds after silence skip the queue, and
+    // only a cut waits behind it.
+    if (pa_stream_connect_playback(m_stream, nullptr, &attr, PA_STREAM_EARLY_REQUESTS, nullptr, nullptr) < 0) {
         closeStream();
         return;
     }
@@ -137,17 +138,10 @@ void PulseSoundOutput::closeStream()
     if (!m_stream)
         return;
     pa_stream_set_state_callback(m_stream, nullptr, nullptr);
-    pa_stream_set_write_callback(m_stream, nullptr, nullptr);
     pa_stream_set_underflow_callback(m_stream, nullptr, nullptr);
     pa_stream_disconnect(m_stream);
     pa_stream_unref(m_stream);
     m_stream = nullptr;
-}
-
-qint64 PulseSoundOutput::queuedBytes() const
-{
-    const auto played = std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - m_reckonedFrom);
-    return m_writtenSince - qint64(bytesFor(played));
 }
 
 bool PulseSoundOutput::onlySilenceQueued() const
@@ -164,17 +158,26 @@ void PulseSoundOutput::feed()
         closeStream(); // nothing to play: no stream, no wake-ups
         return;
     }
-    qint64 queued = queuedBytes();
-    if (queued < 0) {
-        // Ran dry (the thread was held up): reckon afresh from now.
-        m_reckonedFrom = Clock::now();
-        m_writtenSince = 0;
-        queued = 0;
+    // Asks the server where it reads and writes; the answer tops the queue up.
+    if (!m_timingAsked) {
+        if (pa_operation *asked = pa_stream_update_timing_info(m_stream, &PulseSoundOutput::timingArrived, this)) {
+            pa_operation_unref(asked);
+            m_timingAsked = true;
+            m_timingAskedAt = m_seeks;
+        }
     }
+    pa_context_rttime_restart(m_context, m_feedTimer, pa_rtclock_now() + pa_usec_t(FeedMs) * PA_USEC_PER_MSEC);
+}
+
+void PulseSoundOutput::topUp()
+{
+    const pa_timing_info *timing = pa_stream_get_timing_info(m_stream);
+    if (!timing || timing->write_index_corrupt || timing->read_index_corrupt)
+        return;
+    const qint64 queued = std::max<qint64>(0, timing->write_index - timing->read_index);
     const qint64 missing = qint64(bytesFor(BufferMs)) - queued;
     if (missing >= qint64(bytesFor(FeedMs)) / 2)
         writeSound(size_t(missing), PA_SEEK_RELATIVE);
-    pa_context_rttime_restart(m_context, m_feedTimer, pa_rtclock_now() + pa_usec_t(FeedMs) * PA_USEC_PER_MSEC);
 }
 
 void PulseSoundOutput::writeSound(size_t bytes, int seekMode)
@@ -190,7 +193,6 @@ void PulseSoundOutput::writeSound(size_t bytes, int seekMode)
     m_mixer.render(m_render.data() + lead * SoundMixer::Channels, frames - lead);
     if (sounding)
         m_lastSoundWritten = m_lastSounding = Clock::now();
-    m_writtenSince += frames * qint64(kBytesPerFrame);
     pa_stream_write(m_stream, m_render.data(), size_t(frames) * kBytesPerFrame, nullptr, 0,
                     static_cast<pa_seek_mode_t>(seekMode));
 }
@@ -212,12 +214,12 @@ void PulseSoundOutput::play(const QByteArray &wavImage)
         connectContext(); // the server had gone: try again, this sound waiting
     } else if (!m_stream) {
         if (pa_context_get_state(m_context) == PA_CONTEXT_READY)
-            openStream(); // its first request takes the sound
+            openStream(); // its first top-up takes the sound
     } else if (m_feedTimer && overSilence) { // the stream is ready
         // Over the silence queued, from where the server reads next: the
-        // queue then holds exactly what is written here.
-        m_reckonedFrom = Clock::now();
-        m_writtenSince = 0;
+        // queue then holds exactly what is written here, and an answer
+        // about the queue from before it no longer counts.
+        ++m_seeks;
         writeSound(bytesFor(BufferMs), PA_SEEK_RELATIVE_ON_READ);
     }
 }
@@ -260,8 +262,7 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     auto *out = static_cast<PulseSoundOutput *>(self);
     switch (pa_stream_get_state(stream)) {
     case PA_STREAM_READY:
-        out->m_reckonedFrom = Clock::now();
-        out->m_writtenSince = 0;
+        out->m_timingAsked = false;
         out->m_feedTimer = pa_context_rttime_new(out->m_context, pa_rtclock_now(), &PulseSoundOutput::feedDue, out);
         out->feed();
         break;
@@ -275,9 +276,14 @@ void PulseSoundOutput::streamStateChanged(pa_stream *stream, void *self)
     }
 }
 
-void PulseSoundOutput::streamWantsData(pa_stream *, size_t bytes, void *self)
+void PulseSoundOutput::timingArrived(pa_stream *stream, int success, void *self)
 {
-    static_cast<PulseSoundOutput *>(self)->writeSound(bytes, PA_SEEK_RELATIVE);
+    auto *out = static_cast<PulseSoundOutput *>(self);
+    if (stream != out->m_stream)
+        return; // a stream closed since
+    out->m_timingAsked = false;
+    if (success && out->m_timingAskedAt == out->m_seeks && out->m_feedTimer)
+        out->topUp();
 }
 
 void PulseSoundOutput::streamUnderflowed(pa_stream *, void *self)

@@ -25,24 +25,20 @@ namespace ui {
 // pipewire-pulse), through libpulse, in one playback stream in the mixer's
 // format (see SoundMixer) kept by libpulse's own thread.
 //
-// While the stream is open it never runs dry: the output answers the
-// server's requests, and every FeedMs it also tops the server's queue up to
-// BufferMs, with the mixer's output, silence between sounds, so the server
-// never sees an underrun or a drain there. A sound that comes while only
-// silence is queued is written over that silence, at the server's read
-// position (PA_SEEK_RELATIVE_ON_READ): it plays from its first sample at the
-// server's next read, whatever the server did with the queue before. A
-// sound that cuts another follows the old one's fade in the queue, at most
-// one buffer later.
-//
-// What the server holds is reckoned by the output itself: what it wrote
-// since the last write at the read position, less what the server has
-// played since at the stream's rate. The requests alone do not do: after a
-// write at the read position libpulse and pipewire-pulse 0.3.65 count what
-// is missing differently (libpulse takes the overwritten silence as still
-// queued), and the requests then lag until the stream runs dry. The
-// reckoning alone does not do either: a new stream on PipeWire takes more
-// than it plays at first.
+// While the stream is open it never runs dry: every FeedMs the output asks
+// the server where it reads and writes, and tops the queue up to BufferMs
+// with the mixer's output, silence between sounds, so the server never sees
+// an underrun or a drain there. The server's own positions are the measure:
+// its requests lag after a write at the read position on pipewire-pulse,
+// and a reckoning by the clock misses what a new stream takes at first. A
+// sound that comes while only silence is queued is written over that
+// silence, at the server's read position (PA_SEEK_RELATIVE_ON_READ): it
+// plays from its first sample at the server's next read, whatever the
+// server did with the queue before; an answer about the queue asked for
+// before such a write no longer counts. A sound that cuts another follows
+// the old one's fade in the queue, at most one buffer later. The stream
+// asks for early requests of CycleMs, which has the server run its cycle
+// that short, however long the buffer.
 //
 // The connection to the server is made with the output; the stream is opened
 // with it too (so that the first sound waits for nothing), and closed once
@@ -67,11 +63,15 @@ public:
     // The stream's buffer (what the server is kept holding), and how often
     // it is topped up.
     static constexpr int BufferMs = 60;
-    static constexpr int FeedMs = 5;
+    static constexpr int FeedMs = 10;
+    // The server's cycle the stream asks for (its request size): PipeWire
+    // runs 512 frames at 48 kHz (10.7 ms) for it, PulseAudio's sink 11 ms.
+    static constexpr int CycleMs = 11;
     // How long the stream stays open with nothing to play.
     static constexpr int IdleCloseMs = 2000;
-    // Silence a new stream begins with.
-    static constexpr int NewStreamLeadMs = 10;
+    // Silence a new stream begins with: PulseAudio loses up to a cycle of
+    // what a new stream holds first.
+    static constexpr int NewStreamLeadMs = 2 * CycleMs;
 
     // Times the server found the stream empty while it played (for tests).
     int underflows() const { return m_underflows.load(); }
@@ -86,13 +86,13 @@ private:
     void openStream();
     void closeStream();
     void feed();
+    void topUp();
     void writeSound(size_t bytes, int seekMode);
     bool onlySilenceQueued() const;
-    qint64 queuedBytes() const;
 
     static void contextStateChanged(pa_context *context, void *self);
     static void streamStateChanged(pa_stream *stream, void *self);
-    static void streamWantsData(pa_stream *stream, size_t bytes, void *self);
+    static void timingArrived(pa_stream *stream, int success, void *self);
     static void streamUnderflowed(pa_stream *stream, void *self);
     static void feedDue(pa_mainloop_api *api, pa_time_event *event, const struct timeval *, void *self);
 
@@ -104,8 +104,9 @@ private:
     SoundMixer m_mixer;
     Clock::time_point m_lastSoundWritten{}; // when the mixer last gave sound
     Clock::time_point m_lastSounding{};     // when something last sounded or was asked to
-    Clock::time_point m_reckonedFrom{};     // the queue was empty just before this
-    qint64 m_writtenSince = 0;              // bytes written since then
+    bool m_timingAsked = false;             // an answer about the queue is on its way
+    int m_seeks = 0;                        // sounds written at the read position
+    int m_timingAskedAt = 0;                // m_seeks when the answer on its way was asked for
     size_t m_newStreamLeadBytes = 0;        // of silence, still to come first
     std::vector<qint16> m_render;
     std::atomic<int> m_underflows{0};
