@@ -17,10 +17,10 @@
 #   - underruns: silences of 3 ms or more inside a click's sound in that
 #     recording (a stream that runs dry leaves one; the game's sounds have
 #     none), counted in a second pass with two CPU-bound loops running;
-#   - the server's own word: the underruns and drains it logged for the
-#     game's stream (PulseAudio's "end of underrun" less the game's streams
-#     started, its drains; pipewire-pulse's "underrun" and "DRAIN" lines; at
-#     debug level), in each pass.
+#   - the server's own word: the underflows it reported to the game's
+#     stream (the game logs each; it never asks for a drain), in each pass;
+#     and on PipeWire the cycles its graph fell behind in, as it logged
+#     them ("client too slow"), in which any client's sound is lost.
 # Every click is a real one (XTEST) on a square, one a second so that each
 # sound has ended before the next click; a game is 19 hits and Reset, so it
 # never reaches its end (the banner and its fanfare). The first pass plays
@@ -42,7 +42,7 @@ build="${BENCH_BUILD:-build}"
 game_bin="$(readlink -f "${1:-$build/tavrolin}")"
 probe="$(readlink -f "${2:-$build/bench/soundprobe}")"
 spacing_ms="${CLICKSOUND_SPACING_MS:-1000}"
-rate=44100
+rate=48000
 games_quiet="${CLICKSOUND_GAMES_QUIET:-3}"
 games_loaded="${CLICKSOUND_GAMES_LOADED:-2}"
 servers="${CLICKSOUND_SERVERS:-pulseaudio pipewire}"
@@ -120,18 +120,15 @@ stats() {
               printf "%.2f %.2f %d\n", m, v[r], n }'
 }
 
-# The underruns and drains the server logged for the game's stream so far.
-# PulseAudio says "end of underrun" as each new stream starts playing too.
-server_complaints() {
-    local ends starts
-    case "$1" in
-    pulseaudio)
-        ends="$(grep -c 'end of underrun\|drain of .Sounds' "$2/pulseaudio.log" || true)"
-        starts="$(grep -c 'Final latency' "$2/pulseaudio.log" || true)"
-        echo $((ends - starts))
-        ;;
-    pipewire) grep -c '\[Tavrolin\] underrun\|\[Tavrolin\] DRAIN' "$2/pipewire-pulse.log" || true ;;
-    esac
+# The underflows the server reported to the game's stream so far (the game
+# logs each; it never asks for a drain), and the cycles PipeWire logged its
+# graph fell behind in ("client too slow": any client's sound is lost then).
+game_underflows() {
+    grep -c 'underflow: the sound server' "$1/app.log" || true
+}
+server_fell_behind() {
+    [ "$1" = pipewire ] || { echo 0; return; }
+    grep -c 'client too slow' "$2/pipewire.log" || true
 }
 
 # Everything on one server: $1 is pulseaudio or pipewire, $2 its short name
@@ -142,18 +139,19 @@ measure() {
     echo "--- $server"
     mkdir -p "$dir/home"
     chmod 700 "$dir/home"
-    SOUNDSERVER_DEBUG=1 bash "$soundserver" start "$server" "$dir" "$rate" || die "$server did not start"
+    bash "$soundserver" start "$server" "$dir" "$rate" || die "$server did not start"
     export "$(cat "$dir/env")"
 
-    # parec asks for 10 ms fragments: fine enough for soundprobe to stamp
-    # what arrives, and never a shorter server cycle than the game's own
-    # stream asks for (5 ms), so that the game meets the latency a desktop
-    # gives it, not one the recording sets.
+    # parec asks for fragments of 256 samples at 48 kHz (5.3 ms), the cycle
+    # PipeWire runs for the game's stream: the recording then comes a cycle
+    # at a time, as it is mixed, and sets no shorter cycle than the game's
+    # own, so that the game meets the latency a desktop gives it, not one
+    # the recording sets.
     mkfifo "$dir/monitor"
     timeout 900 "$probe" stamp "$dir/rec.raw" "$dir/rec.idx" <"$dir/monitor" &
     local stamp_pid=$!
     pids+=("$stamp_pid")
-    timeout 900 parec --raw --latency-msec=10 --device=test_null.monitor --format=s16le --rate="$rate" --channels=1 \
+    timeout 900 parec --raw --latency=512 --device=test_null.monitor --format=s16le --rate="$rate" --channels=1 \
         >"$dir/monitor" 2>"$dir/parec.log" &
     local parec_pid=$!
     pids+=("$parec_pid")
@@ -161,7 +159,7 @@ measure() {
     # --- The game, from a folder of its own ---------------------------------
     (cd "$tmp/app" && exec env HOME="$dir/home" XDG_CONFIG_HOME="$dir/home/config" \
         XDG_DATA_HOME="$dir/home/data" XDG_CACHE_HOME="$dir/home/cache" XDG_RUNTIME_DIR="$dir/home" \
-        QT_QPA_PLATFORM=xcb timeout 900 ./tavrolin) >"$dir/app.log" 2>&1 &
+        QT_QPA_PLATFORM=xcb QT_LOGGING_RULES="tavrolin.sound.info=true" timeout 900 ./tavrolin) >"$dir/app.log" 2>&1 &
     local app_pid=$!
     pids+=("$app_pid")
     # timeout runs the game as its child: the game's own pid is the child's.
@@ -197,13 +195,15 @@ measure() {
 
     : >"$dir/clicks.quiet"
     : >"$dir/clicks.loaded"
-    local complaints_before complaints_quiet complaints_loaded
-    complaints_before="$(server_complaints "$server" "$dir")"
+    local underflows_before underflows_quiet underflows_loaded behind_before behind_quiet behind_loaded
+    underflows_before="$(game_underflows "$dir")"
+    behind_before="$(server_fell_behind "$server" "$dir")"
     echo "pass 1: $((games_quiet * hits_per_game)) clicks, one every $spacing_ms ms"
     for _ in $(seq 1 "$games_quiet"); do
         play_game "$dir/clicks.quiet"
     done
-    complaints_quiet=$(($(server_complaints "$server" "$dir") - complaints_before))
+    underflows_quiet=$(($(game_underflows "$dir") - underflows_before))
+    behind_quiet=$(($(server_fell_behind "$server" "$dir") - behind_before))
 
     echo "pass 2: $((games_loaded * hits_per_game)) clicks with two CPU-bound loops running"
     local loops=() p
@@ -219,7 +219,8 @@ measure() {
         kill "$p" 2>/dev/null || true
     done
     sleep 0.5
-    complaints_loaded=$(($(server_complaints "$server" "$dir") - complaints_before - complaints_quiet))
+    underflows_loaded=$(($(game_underflows "$dir") - underflows_before - underflows_quiet))
+    behind_loaded=$(($(server_fell_behind "$server" "$dir") - behind_before - behind_quiet))
 
     # --- Recording ends; the figures ----------------------------------------
     kill "$parec_pid" 2>/dev/null || true
@@ -255,11 +256,11 @@ measure() {
     report() {
         printf '%s: %d clicks; click to sound median %s ms, 90th percentile %s ms (%d timed, %d without sound, %d while a sound still played);' \
             "$1" "$2" "$3" "$4" "$5" "$6" "$7"
-        printf ' %d heard whole, %d cut; %d gap(s) inside sounds; %d underrun(s) or drain(s) in the server'"'"'s log\n' \
-            "$8" "$9" "${10}" "${11}"
+        printf ' %d heard whole, %d cut; %d gap(s) inside sounds; %d underflow(s) reported to the game; the server fell behind %d time(s)\n' \
+            "$8" "$9" "${10}" "${11}" "${12}"
     }
-    report "$server, quiet" "$clicks_q" "$lat_med_q" "$lat_p90_q" "$lat_n_q" "$none_q" "$busy_q" "$whole_q" "$cut_q" "$gaps_q" "$complaints_quiet"
-    report "$server, loaded" "$clicks_l" "$lat_med_l" "$lat_p90_l" "$lat_n_l" "$none_l" "$busy_l" "$whole_l" "$cut_l" "$gaps_l" "$complaints_loaded"
+    report "$server, quiet" "$clicks_q" "$lat_med_q" "$lat_p90_q" "$lat_n_q" "$none_q" "$busy_q" "$whole_q" "$cut_q" "$gaps_q" "$underflows_quiet" "$behind_quiet"
+    report "$server, loaded" "$clicks_l" "$lat_med_l" "$lat_p90_l" "$lat_n_l" "$none_l" "$busy_l" "$whole_l" "$cut_l" "$gaps_l" "$underflows_loaded" "$behind_loaded"
     echo "cut sounds (click, ms missing): $(awk '$3 == "ok" && ($6 == "-" || $6 + 0 > 1) { printf "%s %s; ", $2, $6 }' "$dir/onsets.quiet" "$dir/onsets.loaded")"
 
     [ "$lat_n_q" -ge "$least_timed" ] ||
@@ -270,7 +271,7 @@ measure() {
     echo "BENCH click_sound_p90_$tag $lat_p90_q ms <= 20 the same, 90th percentile"
     echo "BENCH click_cut_$tag $((cut_q + cut_l + none_q + none_l)) sounds <= 0 $server: sounds with part of their opening missing, or not heard, of $((clicks_q + clicks_l)) clicks"
     echo "BENCH click_underruns_$tag $gaps_l gaps <= 0 $server: silences of 3 ms or more inside a sound, $lat_n_l clicks under two CPU-bound loops"
-    echo "BENCH click_idle_underruns_$tag $complaints_quiet times <= 0 $server: underruns and drains the server logged for the game's stream, first pass"
+    echo "BENCH click_idle_underruns_$tag $underflows_quiet times <= 0 $server: underflows the server reported to the game's stream, first pass"
     echo "BENCH click_sound_load_$tag $lat_med_l ms info - $server: click to sound under those loops, median (90th percentile $lat_p90_l ms)"
 }
 

@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # SPDX-FileCopyrightText: 2026 The Tavrolin developers
 # soundprobe, the timing end of bench_clicksound.sh, on recordings made up
-# here with sox: each click's latency from reads that arrive late by
-# varying amounts and a sink clock that runs fast, gaps inside a sound,
+# here with sox: each click's latency from reads that a sink mixing ahead
+# of its fast clock delivers a block at a time, gaps inside a sound,
 # clicks with no sound or made while a sound still plays, faint noise as
 # silence, and an empty recording or a click outside it refused.
 # Usage: check_soundprobe.sh /path/to/soundprobe
@@ -59,15 +59,14 @@ piece() { # seconds kind: a stretch of tone, silence or faint noise
     piece 1.000 silence
 } >"$tmp/rec.raw"
 
-# The sink's clock runs 0.05 % fast; each read arrives 3 to 20 ms after its
-# samples were mixed, every 40th at once.
+# The sink's clock runs 0.05 % fast; it mixes 2 ms (88 samples) at a time,
+# 2 ms ahead, and each read arrives up to 0.3 ms after it was mixed.
 t0=1700000000000000000
 awk -v total="$(($(stat -c %s "$tmp/rec.raw") / 2))" -v rate=$rate -v t0=$t0 'BEGIN {
     srand(7)
     for (end = 88; end <= total; end += 88) {
-        mixed = end / (rate * 1.0005) * 1e9
-        late = (++n % 40 == 0) ? 0 : (3 + 17 * rand()) * 1e6
-        printf "%d %.0f\n", end * 2, t0 + mixed + late
+        mixed = (end - 2 * 88) / (rate * 1.0005) * 1e9
+        printf "%d %.0f\n", end * 2, t0 + mixed + 0.3e6 * rand()
     }
 }' >"$tmp/rec.idx"
 # Click times on the same clock: the sink's sample i is mixed at i / (rate * 1.0005).
@@ -77,14 +76,18 @@ done >"$tmp/clicks"
 
 "$probe" analyse "$tmp/rec.raw" "$tmp/rec.idx" "$tmp/clicks" $rate >"$tmp/out" || fail "analyse failed"
 line() { sed -n "$1p" "$tmp/out"; }
-# Latencies are in the sink's time, which runs 0.05 % fast as well.
+# Latencies are in the sink's time, which runs 0.05 % fast as well, and
+# run to the moment the block holding the sound's first sample was mixed
+# (and arrived, up to 0.3 ms later): 2 to 4 ms before the sound plays (the
+# time line's figure), as the sound starts late or early in its block.
 expect_ok() { # click expected_ms gaps
     local got
     got="$(line "$1")"
-    awk -v l="$got" -v ms="$2" -v gaps="$3" -v n="$1" 'BEGIN {
+    awk -v l="$got" -v ms="$2" -v gaps="$3" -v n="$1" -v block_ms="$(awk 'BEGIN { print 88 / 44.1 }')" 'BEGIN {
         split(l, f, " ")
-        exit !(f[2] == n && f[3] == "ok" && f[4] - ms / 1.0005 < 0.2 && ms / 1.0005 - f[4] < 0.2 && f[5] == gaps)
-    }' || fail "click $1 should be timed at $2 ms with $3 gap(s): '$got'"
+        plays = ms / 1.0005
+        exit !(f[2] == n && f[3] == "ok" && f[4] > plays - 2 * block_ms - 0.05 && f[4] < plays - block_ms + 0.35 && f[5] == gaps)
+    }' || fail "click $1 should be timed 2 to 4 ms before its sound plays at $2 ms, with $3 gap(s): '$got'"
 }
 [ "$(wc -l <"$tmp/out")" = 5 ] || fail "not one line per click"
 expect_ok 1 30 0

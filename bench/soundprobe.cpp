@@ -25,7 +25,7 @@
 //           click N none - - [-]                 nothing sounded after it
 //           click N busy - - [-]                 something still sounded as it came
 //       LATENCY_MS runs from the click to the server mixing the sound's first
-//       audible sample; GAPS counts the silences of 3 ms or more inside that
+//       audible sample (the arrival of the read that holds it); GAPS counts the silences of 3 ms or more inside that
 //       sound (before the next click), which are what a stream running dry
 //       sounds like: the game's own sounds have none longer than 1 ms.
 //       SOUND files (raw like RAW, at RATE) are the sounds a click may play:
@@ -35,14 +35,13 @@
 //       kMatchBeforeMs + kMatchMs; 0.0 for a sound heard from its first
 //       sample); "-" when none of them matches.
 //
-// The null sink plays at the rate of the system clock, so sample i of the
-// monitor is mixed at base + i / RATE. The recording arrives a little after
-// it is mixed, by however long parec and this program waited for the CPU;
-// base is the earliest arrival (less the samples before it) among the reads
-// within a quarter of a second of the moment in question, so a late read
-// never counts. Only nearby reads: the null sink's clock runs a little fast
-// of the system clock (by about 5 ms in 10 s, as measured here), which a
-// base taken from the whole recording would carry into every click.
+// A server mixes a cycle at a time, as much as a cycle or two ahead of
+// playing it, and the recorder (asking for fragments of about one cycle)
+// gets each cycle as it is mixed. So the recording's own arrival times are
+// the clock: a sample was mixed no later than the read that holds it
+// arrived, and what arrived before the click was mixed before it, so the
+// click's sound lies in what arrived after it. A read that comes late (the
+// recorder waited for the CPU) makes a sound count as later, never earlier.
 
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -63,12 +62,10 @@ namespace {
 constexpr int kSilence = 128;            // below this (of 32767) a sample counts as silent: a step of 8-bit audio
 constexpr double kGapMs = 3.0;           // a silence this long inside a sound is a gap
 constexpr double kQuietBeforeMs = 20.0;  // the monitor must be silent this long before a click to time it
-constexpr double kWindowS = 0.25;        // reads within this much of a moment fix the time of its samples
 constexpr double kLongestWaitS = 1.5;    // a sound starting later than this after its click is not its sound
-// The sink mixes up to one block (2 ms here) ahead of the clock, and the
-// recording's time is fixed only to about that: a sound that starts at once
-// can show up a little before its click. Its start is looked for from this
-// much before the click, and may come out as a small negative time.
+// The click's sound is looked for from this much before the first sample
+// that arrived after the click: what arrived just before it must be silent
+// (the sound before it over), and a sound starting there is still found.
 constexpr double kEarlyMs = 5.0;
 constexpr double kMatchMs = 25.0;        // what is heard from its first audible sample, matched against the sounds
 constexpr double kMatchBeforeMs = 10.0;  // and the silence just before it
@@ -179,23 +176,26 @@ struct Recording
     std::vector<Read> reads;
     double rate = 44100;
 
-    // When sample 0 would have been mixed, judged by the reads near `atNs`.
-    bool baseNear(int64_t atNs, double &baseNs) const
+    // The samples that had arrived by `atNs`; -1 when nothing arrived
+    // before it or nothing after it (it lies outside the recording).
+    int64_t arrivedBy(int64_t atNs) const
     {
-        const auto window = int64_t(kWindowS * 1e9);
-        bool found = false;
-        for (const Read &r : reads) {
-            if (r.arrivedNs < atNs - window || r.arrivedNs > atNs + window)
-                continue;
-            const double base = double(r.arrivedNs) - double(r.endSample) * 1e9 / rate;
-            if (!found || base < baseNs)
-                baseNs = base;
-            found = true;
-        }
-        return found;
+        if (reads.front().arrivedNs > atNs || reads.back().arrivedNs <= atNs)
+            return -1;
+        const auto r = std::upper_bound(reads.cbegin(), reads.cend(), atNs,
+                                        [](int64_t at, const Read &read) { return at < read.arrivedNs; });
+        return std::prev(r)->endSample;
     }
 
     bool silent(int64_t i) const { return std::abs(int(samples[size_t(i)])) < kSilence; }
+
+    // When the read that holds sample i arrived.
+    int64_t arrivalOf(int64_t i) const
+    {
+        const auto r = std::upper_bound(reads.cbegin(), reads.cend(), i,
+                                        [](int64_t at, const Read &read) { return at < read.endSample; });
+        return r == reads.cend() ? reads.back().arrivedNs : r->arrivedNs;
+    }
 };
 
 bool readSamples(const char *rawPath, std::vector<int16_t> &samples)
@@ -327,15 +327,16 @@ int analyse(int argc, char **argv)
     const auto longestWait = int64_t(kLongestWaitS * rec.rate);
     const auto early = int64_t(std::ceil(kEarlyMs * rec.rate / 1000));
 
-    // Sample index of each click, each judged by the reads around it.
-    std::vector<double> bases(clicks.size());
+    // Where each click falls in the recording: the first sample that
+    // arrived after it, less a little.
     std::vector<int64_t> at(clicks.size());
     for (size_t k = 0; k < clicks.size(); ++k) {
-        if (!rec.baseNear(clicks[k], bases[k])) {
+        const int64_t arrived = rec.arrivedBy(clicks[k]);
+        if (arrived < 0) {
             std::fprintf(stderr, "soundprobe: click %zu lies outside the recording\n", k + 1);
             return 1;
         }
-        at[k] = int64_t(std::ceil((double(clicks[k]) - bases[k]) * rec.rate / 1e9)) - early;
+        at[k] = arrived - early;
     }
 
     // The last click's sound is followed as far as the closest two clicks
@@ -377,8 +378,7 @@ int analyse(int argc, char **argv)
                 run = 0;
             }
         }
-        const double onsetNs = bases[k] + double(onset) * 1e9 / rec.rate;
-        std::printf("click %zu ok %.3f %d", k + 1, (onsetNs - double(clicks[k])) / 1e6, gaps);
+        std::printf("click %zu ok %.3f %d", k + 1, double(rec.arrivalOf(onset) - clicks[k]) / 1e6, gaps);
         if (!sounds.empty()) {
             const double cut = missingOpeningMs(rec, onset, sounds);
             if (cut < 0)

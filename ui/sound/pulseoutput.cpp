@@ -12,11 +12,17 @@
 #include <pulse/thread-mainloop.h>
 #include <pulse/timeval.h>
 
+#include <QLoggingCategory>
+
 #include <algorithm>
 
 namespace ui {
 
 namespace {
+
+// QT_LOGGING_RULES="tavrolin.sound.info=true" shows each underflow the
+// server reports.
+Q_LOGGING_CATEGORY(lcSound, "tavrolin.sound", QtWarningMsg)
 
 constexpr size_t kBytesPerFrame = size_t(SoundMixer::Channels) * sizeof(qint16);
 
@@ -289,6 +295,7 @@ void PulseSoundOutput::timingArrived(pa_stream *stream, int success, void *self)
 void PulseSoundOutput::streamUnderflowed(pa_stream *, void *self)
 {
     ++static_cast<PulseSoundOutput *>(self)->m_underflows;
+    qCInfo(lcSound, "underflow: the sound server found the stream empty");
 }
 
 void PulseSoundOutput::feedDue(pa_mainloop_api *, pa_time_event *, const struct timeval *, void *self)

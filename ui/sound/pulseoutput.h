@@ -65,8 +65,9 @@ public:
     static constexpr int BufferMs = 60;
     static constexpr int FeedMs = 10;
     // The server's cycle the stream asks for (its request size): PipeWire
-    // runs 512 frames at 48 kHz (10.7 ms) for it, PulseAudio's sink 11 ms.
-    static constexpr int CycleMs = 11;
+    // runs 256 frames at 48 kHz (5.3 ms, the least pipewire-pulse allows)
+    // for it, PulseAudio's sink 5 ms.
+    static constexpr int CycleMs = 5;
     // How long the stream stays open with nothing to play.
     static constexpr int IdleCloseMs = 2000;
     // Silence a new stream begins with: PulseAudio loses up to a cycle of
