@@ -109,7 +109,7 @@ Heard hearMarked(const QList<qint16> &s)
 {
     Heard heard;
     for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] < kRestLevel / 2)
+        if (s[i] <= kRestLevel / 2) // the same threshold that ends a sound
             continue;
         qsizetype end = i;
         while (end < s.size() && s[end] > kRestLevel / 2)
