@@ -114,6 +114,10 @@ Heard hearMarked(const QList<qint16> &s)
         qsizetype end = i;
         while (end < s.size() && s[end] > kRestLevel / 2)
             ++end;
+        if (end - i < msToSamples(1)) { // a blip of a few samples is no sound of 50 ms
+            i = end;
+            continue;
+        }
         const auto high = std::count_if(s.cbegin() + i, s.cbegin() + end,
                                         [](qint16 v) { return v > (kOpeningLevel + kRestLevel) / 2; });
         const double openMs = double(high) * 1000 / kRate, allMs = double(end - i) * 1000 / kRate;

@@ -54,7 +54,9 @@ fi
 # (in 8-bit and in UTF-16 strings: Qt keeps string literals as UTF-16)
 for f in $(find "$usr" -type f); do
     for encoding in s l; do
-        if strings -a -e "$encoding" "$f" | grep -q -F -e "$build" -e "$src"; then
+        # grep reads to the end: with -q it would stop at the first match,
+        # strings would die of SIGPIPE, and pipefail would hide the match.
+        if strings -a -e "$encoding" "$f" | grep -F -e "$build" -e "$src" >/dev/null; then
             fail "${f#$root} carries a path of the build or the sources"
         fi
     done
